@@ -1,0 +1,28 @@
+# Flags shared by every target, and the stricter set for what ships.
+
+add_compile_options(-Wall -Wextra -Werror)
+
+if(TUMBRA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Everything that runs under Wine or ships links the compiler runtime in, so the
+  # programs import only Windows system DLLs.
+  add_link_options(-static)
+endif()
+
+# A deliverable must stay small enough for a floppy next to its data: no exceptions,
+# no RTTI, unused sections dropped, symbols stripped.
+function(tumbra_deliverable target)
+  target_compile_options(${target} PRIVATE
+    -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables)
+  target_link_options(${target} PRIVATE -s -Wl,--gc-sections)
+endfunction()
+
+# The same code-generation flags for the portable libraries that go into a deliverable.
+function(tumbra_portable_library target)
+  target_compile_options(${target} PRIVATE
+    -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+endfunction()

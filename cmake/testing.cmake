@@ -1,0 +1,24 @@
+# Test helpers: GoogleTest executables natively, and the same under Wine for the
+# Windows presets (ctest runs them through CMAKE_CROSSCOMPILING_EMULATOR).
+
+set(TUMBRA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+set(TUMBRA_WINEPREFIX_E2E "${CMAKE_BINARY_DIR}/wineprefix-e2e")
+
+# Adds a GoogleTest executable as one ctest test.
+#   tumbra_add_gtest(NAME n SOURCES ... LIBS ... [LOCKS ...])
+function(tumbra_add_gtest)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  if(WIN32)
+    set_tests_properties(${T_NAME} PROPERTIES
+      ENVIRONMENT "WINEPREFIX=${TUMBRA_WINEPREFIX};WINEDEBUG=-all"
+      FIXTURES_REQUIRED wineprefix
+      TIMEOUT 300)
+  endif()
+  if(T_LOCKS)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+  endif()
+endfunction()

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+namespace hiscores {
+
+// The dialog whose title shows the status; stored by the dialog procedure.
+extern HWND MainWindowHandle;
+
+} // namespace hiscores

@@ -1,0 +1,12 @@
+#!/bin/sh
+# Creates a private Wine prefix once (the first start takes 10-20 s) and waits until
+# its wineserver has gone, so that a later test may start its own, for example
+# inside a private network namespace.
+set -eu
+prefix=$1
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    wineboot -u >/dev/null 2>&1
+fi
+wineserver -w
