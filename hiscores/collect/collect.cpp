@@ -1,0 +1,124 @@
+#include "hiscores/collect/collect.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace hiscores {
+
+namespace {
+
+bool AppendName(GameKeyList& list, const char* name) {
+    if (list.count == list.capacity) {
+        const int capacity = list.capacity == 0 ? 16 : list.capacity * 2;
+        void* grown = realloc(list.names, sizeof(char*) * capacity);
+        if (grown == nullptr)
+            return false;
+        list.names = static_cast<char**>(grown);
+        list.capacity = capacity;
+    }
+    const size_t size = strlen(name) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (copy == nullptr)
+        return false;
+    memcpy(copy, name, size);
+    list.names[list.count++] = copy;
+    return true;
+}
+
+void EmptyGameKeyList(GameKeyList& list) {
+    for (int i = 0; i < list.count; ++i)
+        free(list.names[i]);
+    list.count = 0;
+}
+
+} // namespace
+
+void FreeGameKeyList(GameKeyList& list) {
+    EmptyGameKeyList(list);
+    free(list.names);
+    list = GameKeyList{};
+}
+
+RegistryKey* OpenProductKey(const char* subkeyName) {
+    if (subkeyName == nullptr)
+        return OpenOrCreateKey(kProductKeyPath);
+    char path[kKeyPathSize];
+    const int length = snprintf(path, sizeof path, "%s\\%s", kProductKeyPath, subkeyName);
+    if (length < 0 || length >= kKeyPathSize)
+        return nullptr;
+    return OpenOrCreateKey(path);
+}
+
+void ListGameKeys(GameKeyList& list) {
+    RegistryKey* root = OpenProductKey(nullptr);
+    if (root == nullptr)
+        return;
+    EmptyGameKeyList(list);
+    char name[kKeyNameSize];
+    for (unsigned long index = 0;; ++index) {
+        unsigned long nameSize = sizeof name;
+        const long status = EnumerateSubkey(root, index, name, &nameSize);
+        if (status == kRegistryOk) {
+            if (!AppendName(list, name))
+                break;
+        } else if (status != kRegistryMoreData) {
+            // Only a name too long for the buffer concerns that one entry; any other
+            // error (the key deleted, the handle gone bad) would repeat for ever.
+            break;
+        }
+    }
+    CloseKey(root);
+}
+
+char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
+                      const char* subkeyName) {
+    RegistryKey* key = OpenProductKey(subkeyName);
+    if (key == nullptr)
+        return nullptr;
+    const unsigned long capacity = *size;
+    unsigned long type = 0;
+    const long status = QueryValue(key, valueName, &type, data, size);
+    CloseKey(key);
+    if (status != kRegistryOk || type != kRegistryStringType || capacity == 0)
+        return nullptr;
+    // A stored string need not end with its terminator; end it ourselves, and refuse
+    // one that fills the buffer without one.
+    if (*size < capacity)
+        data[*size] = '\0';
+    else if (data[capacity - 1] != '\0')
+        return nullptr;
+    return data;
+}
+
+int CollectHiscores(char (&text)[kHiscoreTextSize]) {
+    GameKeyList games;
+    ListGameKeys(games);
+    text[0] = '\0';
+    size_t textLength = 0;
+    int count = 0;
+    bool full = false;
+    char record[kRecordSize];
+    for (int game = 0; game < games.count && !full; ++game) {
+        for (int number = 1;; ++number) {
+            char valueName[kValueNameSize];
+            snprintf(valueName, sizeof valueName, kRecordValueFormat, number);
+            unsigned long size = sizeof record;
+            if (ReadStringValue(valueName, record, &size, games.names[game]) == nullptr)
+                break;
+            const size_t recordLength = strlen(record);
+            full = textLength + recordLength + 1 >= sizeof text;
+            if (full)
+                break;
+            memcpy(text + textLength, record, recordLength);
+            textLength += recordLength;
+            text[textLength++] = '\n';
+            text[textLength] = '\0';
+            ++count;
+        }
+    }
+    FreeGameKeyList(games);
+    return count;
+}
+
+} // namespace hiscores

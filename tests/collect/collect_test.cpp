@@ -1,0 +1,172 @@
+#include "hiscores/collect/collect.h"
+#include "tests/support/memory_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace hiscores {
+namespace {
+
+using testing::AddKey;
+using testing::SetValue;
+
+constexpr unsigned long kString = 1;
+constexpr unsigned long kExpandString = 2;
+constexpr unsigned long kDword = 4;
+const std::string kRoot = "Software\\Tumbra";
+
+struct Record {
+    std::string game;
+    std::string name;
+    unsigned long type;
+    std::string data; // as stored, terminator included when the game wrote one
+};
+
+struct CollectCase {
+    const char* behaviour;
+    std::vector<Record> records;
+    std::string expectedText;
+    int expectedCount;
+};
+
+class CollectTest : public ::testing::TestWithParam<CollectCase> {
+  protected:
+    void SetUp() override { testing::ResetMemoryRegistry(); }
+};
+
+TEST_P(CollectTest, JoinsReadableRecordsInOrder) {
+    for (const Record& record : GetParam().records)
+        SetValue(kRoot + "\\" + record.game, record.name, record.type, record.data);
+    char text[kHiscoreTextSize];
+    EXPECT_EQ(CollectHiscores(text), GetParam().expectedCount);
+    EXPECT_EQ(std::string(text), GetParam().expectedText);
+    EXPECT_EQ(testing::OpenKeyCount(), 0);
+}
+
+std::string Z(const char* text) { return std::string(text) + '\0'; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CollectTest,
+    ::testing::Values(
+        CollectCase{"NothingStored", {}, "", 0},
+        CollectCase{"TwoGamesInEnumerationOrder",
+                    {{"Alpha", "_rek_1", kString, Z("A1")},
+                     {"Alpha", "_rek_2", kString, Z("A2")},
+                     {"Beta", "_rek_1", kString, Z("B1")},
+                     {"Beta", "_rek_2", kString, Z("B2")}},
+                    "A1\nA2\nB1\nB2\n",
+                    4},
+        CollectCase{"GapEndsTheGame",
+                    {{"Alpha", "_rek_1", kString, Z("one")}, {"Alpha", "_rek_3", kString, Z("three")}},
+                    "one\n",
+                    1},
+        CollectCase{"EmptyRecordCounts", {{"Alpha", "_rek_1", kString, Z("")}}, "\n", 1},
+        CollectCase{"ExpandStringIsNotARecord", {{"Alpha", "_rek_1", kExpandString, Z("x")}}, "", 0},
+        CollectCase{"DwordIsNotARecord",
+                    {{"Alpha", "_rek_1", kDword, std::string("\1\0\0\0", 4)},
+                     {"Beta", "_rek_1", kString, Z("B1")}},
+                    "B1\n",
+                    1},
+        CollectCase{"WrongTypeEndsOnlyItsGame",
+                    {{"Alpha", "_rek_1", kString, Z("A1")},
+                     {"Alpha", "_rek_2", kDword, std::string("\1\0\0\0", 4)},
+                     {"Alpha", "_rek_3", kString, Z("A3")},
+                     {"Beta", "_rek_1", kString, Z("B1")}},
+                    "A1\nB1\n",
+                    2},
+        CollectCase{"StoredWithoutTerminatorIsEndedAtItsSize",
+                    {{"Alpha", "_rek_1", kString, "abc"}, {"Alpha", "_rek_2", kString, Z("d")}},
+                    "abc\nd\n",
+                    2},
+        CollectCase{"RecordHoldingLineFeedStaysRaw",
+                    {{"Alpha", "_rek_1", kString, Z("x\ny%")}},
+                    "x\ny%\n",
+                    1},
+        CollectCase{"RecordFillingTheWholeBufferWithoutTerminatorIsRefused",
+                    {{"Alpha", "_rek_1", kString, std::string(kRecordSize, 'r')}},
+                    "",
+                    0},
+        CollectCase{"RecordTooLargeForTheBufferEndsTheGame",
+                    {{"Alpha", "_rek_1", kString, Z("A1")},
+                     {"Alpha", "_rek_2", kString, std::string(kRecordSize + 5, 'r')},
+                     {"Beta", "_rek_1", kString, Z("B1")}},
+                    "A1\nB1\n",
+                    2}),
+    [](const ::testing::TestParamInfo<CollectCase>& info) { return info.param.behaviour; });
+
+class CollectLimitsTest : public ::testing::Test {
+  protected:
+    void SetUp() override { testing::ResetMemoryRegistry(); }
+};
+
+TEST_F(CollectLimitsTest, StopsAtTheFirstRecordThatWouldNotFitAndCountsHonestly) {
+    // Two records of 4000 bytes fit (8002 bytes with their line feeds); the third would
+    // not, and neither may anything after it.
+    const std::string big(4000, 'x');
+    for (int n = 1; n <= 3; ++n)
+        SetValue(kRoot + "\\Alpha", "_rek_" + std::to_string(n), kString, big + '\0');
+    SetValue(kRoot + "\\Beta", "_rek_1", kString, Z("small"));
+    char text[kHiscoreTextSize];
+    EXPECT_EQ(CollectHiscores(text), 2);
+    EXPECT_EQ(std::string(text), big + "\n" + big + "\n");
+}
+
+TEST_F(CollectLimitsTest, TextMayFillTheBufferToItsLastByte) {
+    const std::string record(kHiscoreTextSize - 2, 'y');
+    SetValue(kRoot + "\\Alpha", "_rek_1", kString, record + '\0');
+    char text[kHiscoreTextSize];
+    EXPECT_EQ(CollectHiscores(text), 1);
+    EXPECT_EQ(std::string(text).size(), static_cast<size_t>(kHiscoreTextSize - 1));
+}
+
+TEST_F(CollectLimitsTest, CreatesTheProductKeyWhenMissing) {
+    char text[kHiscoreTextSize];
+    EXPECT_EQ(CollectHiscores(text), 0);
+    EXPECT_TRUE(testing::KeyExists(kRoot));
+}
+
+TEST_F(CollectLimitsTest, EnumerationFailingForEveryIndexEnds) {
+    SetValue(kRoot + "\\Alpha", "_rek_1", kString, Z("A1"));
+    testing::FailEnumeration(-1, 1018); // the key was deleted
+    char text[kHiscoreTextSize];
+    EXPECT_EQ(CollectHiscores(text), 0);
+    EXPECT_EQ(testing::OpenKeyCount(), 0);
+}
+
+TEST_F(CollectLimitsTest, EnumerationStopsAtAPersistentErrorKeepingNamesListedSoFar) {
+    AddKey(kRoot + "\\Alpha");
+    AddKey(kRoot + "\\Beta");
+    testing::FailEnumeration(1, 6); // the handle went bad
+    GameKeyList list;
+    ListGameKeys(list);
+    ASSERT_EQ(list.count, 1);
+    EXPECT_STREQ(list.names[0], "Alpha");
+    FreeGameKeyList(list);
+}
+
+TEST_F(CollectLimitsTest, NameTooLongForTheBufferIsSkippedAndTheOthersListed) {
+    AddKey(kRoot + "\\Alpha");
+    AddKey(kRoot + "\\Beta");
+    AddKey(kRoot + "\\Gamma");
+    testing::FailEnumeration(1, 234);
+    GameKeyList list;
+    ListGameKeys(list);
+    ASSERT_EQ(list.count, 2);
+    EXPECT_STREQ(list.names[0], "Alpha");
+    EXPECT_STREQ(list.names[1], "Gamma");
+    FreeGameKeyList(list);
+}
+
+TEST_F(CollectLimitsTest, ListingReplacesEarlierContents) {
+    AddKey(kRoot + "\\Alpha");
+    GameKeyList list;
+    ListGameKeys(list);
+    ListGameKeys(list);
+    EXPECT_EQ(list.count, 1);
+    FreeGameKeyList(list);
+}
+
+} // namespace
+} // namespace hiscores
