@@ -1,0 +1,30 @@
+#include "hiscores/app/feedback.h"
+#include "hiscores/app/main_window.h"
+#include "hiscores/app/send_local.h"
+#include "hiscores/app/tokenizer.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr int kPathSize = 260;
+// The longest command line Windows passes to a program.
+constexpr int kArgumentTextSize = 32768;
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int) {
+    char programPath[kPathSize];
+    programPath[0] = '\0';
+    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    static char arguments[kArgumentTextSize];
+    lstrcpynA(arguments, argumentText != nullptr ? argumentText : "", sizeof arguments);
+    if (hiscores::IsSilentRun(arguments, programPath)) {
+        hiscores::SilentMode = true;
+        return hiscores::SendLocalHiscores();
+    }
+    hiscores::SilentMode = false;
+    return hiscores::RunMainWindow(instance);
+}

@@ -1,0 +1,29 @@
+#include "hiscores/upload/proxy_setting.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace hiscores {
+
+bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) {
+    if (hostSize <= 0)
+        return false;
+    host[0] = '\0';
+    *port = 0;
+    const char* colon = strrchr(setting, ':');
+    if (colon == nullptr)
+        return false;
+    *port = atoi(colon + 1);
+    const char* start = setting;
+    const char* slashes = strstr(setting, "//");
+    if (slashes != nullptr && slashes < colon)
+        start = slashes + 2;
+    size_t length = static_cast<size_t>(colon - start);
+    if (length >= static_cast<size_t>(hostSize))
+        length = static_cast<size_t>(hostSize) - 1;
+    memcpy(host, start, length);
+    host[length] = '\0';
+    return true;
+}
+
+} // namespace hiscores

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace hiscores {
+
+inline constexpr int kProxyHostSize = 1000;
+
+// Splits an Internet settings proxy text ("host:port", "scheme://host:port") at its
+// last colon. A text without a colon names no port and gives false.
+bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port);
+
+// Reads the current user's proxy settings. Returns true when both were read; enabled
+// is set only for an enabled proxy with a host and port.
+bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled);
+
+} // namespace hiscores

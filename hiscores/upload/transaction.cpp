@@ -1,0 +1,168 @@
+#include "hiscores/app/feedback.h"
+#include "hiscores/upload/proxy_setting.h"
+#include "hiscores/upload/request.h"
+#include "hiscores/upload/server.h"
+#include "hiscores/upload/sockets.h"
+#include "hiscores/upload/upload.h"
+
+#include <cstring>
+
+namespace hiscores {
+
+namespace {
+
+// Fills endpoint for a dotted address or, failing that, a host name's first address.
+int ResolveEndpoint(const char* host, unsigned short port, sockaddr_in* endpoint) {
+    memset(endpoint, 0, sizeof *endpoint);
+    endpoint->sin_family = AF_INET;
+    endpoint->sin_port = htons(port);
+    const unsigned long address = inet_addr(host);
+    if (address != INADDR_NONE) {
+        endpoint->sin_addr.s_addr = static_cast<decltype(endpoint->sin_addr.s_addr)>(address);
+        return 0;
+    }
+    const hostent* entry = gethostbyname(host);
+    if (entry == nullptr || entry->h_addr_list[0] == nullptr)
+        return -1;
+    memcpy(&endpoint->sin_addr, entry->h_addr_list[0], sizeof endpoint->sin_addr);
+    return 0;
+}
+
+SocketHandle OpenBoundSocket() {
+    const SocketHandle handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (handle == kNoSocket)
+        return kNoSocket;
+    sockaddr_in local;
+    memset(&local, 0, sizeof local);
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = 0;
+    if (bind(handle, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        CloseSocket(handle);
+        return kNoSocket;
+    }
+    return handle;
+}
+
+bool Connect(SocketHandle handle, const sockaddr_in& endpoint) {
+    return connect(handle, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) >= 0;
+}
+
+// Connects to the server directly or, when that fails, through the user's proxy. A
+// socket whose connect failed is not reliable for a second attempt, so the proxy gets
+// a fresh one. Returns kUploadSent with *connected set, or the failure.
+int ConnectToServer(const char* host, unsigned short port, SocketHandle* connected,
+                    bool* viaProxy) {
+    SocketHandle handle = OpenBoundSocket();
+    if (handle == kNoSocket)
+        return kUploadSystemError;
+    sockaddr_in endpoint;
+    if (ResolveEndpoint(host, port, &endpoint) == 0 && Connect(handle, endpoint)) {
+        *connected = handle;
+        *viaProxy = false;
+        return kUploadSent;
+    }
+    CloseSocket(handle);
+
+    char proxyHost[kProxyHostSize];
+    int proxyPort = 0;
+    bool proxyEnabled = false;
+    ReadProxySettings(proxyHost, &proxyPort, &proxyEnabled);
+    if (!proxyEnabled)
+        return kUploadCannotConnect;
+    handle = OpenBoundSocket();
+    if (handle == kNoSocket)
+        return kUploadSystemError;
+    if (ResolveEndpoint(proxyHost, static_cast<unsigned short>(proxyPort), &endpoint) != 0 ||
+        !Connect(handle, endpoint)) {
+        CloseSocket(handle);
+        return kUploadCannotConnect;
+    }
+    *connected = handle;
+    *viaProxy = true;
+    return kUploadSent;
+}
+
+bool SendAll(SocketHandle handle, const char* data, int length) {
+    while (length > 0) {
+        const int sent = SendSome(handle, data, length);
+        if (sent <= 0)
+            return false;
+        data += sent;
+        length -= sent;
+    }
+    return true;
+}
+
+// A stream may bring the status line in pieces: gather until the bytes that decide
+// have come, the server closes, or a receive fails.
+int ReceiveStatusLine(SocketHandle handle, char* reply) {
+    int received = 0;
+    while (received < kStatusLineCheckLength) {
+        const int got = static_cast<int>(
+            recv(handle, reply + received, static_cast<size_t>(kStatusLineCheckLength - received), 0));
+        if (got <= 0)
+            break;
+        received += got;
+    }
+    return received;
+}
+
+int Exchange(SocketHandle handle, bool viaProxy, const char* host, const char* path,
+             const char* userAgent, const char* body, char* request, int requestSize) {
+    const int length =
+        FormatUploadRequest(request, requestSize, viaProxy, host, path, userAgent, body);
+    if (length < 0 || !SendAll(handle, request, length))
+        return kUploadTransferError;
+    const int received = ReceiveStatusLine(handle, request);
+    return IsAcceptedReply(request, received) ? kUploadSent : kUploadTransferError;
+}
+
+void ReportFailure(int result) {
+    switch (result) {
+    case kUploadTransferError:
+        ShowError("Data transfer error (connection OK).");
+        break;
+    case kUploadCannotConnect:
+        ShowError("Can't connect to server!");
+        break;
+    case kUploadSystemError:
+        ShowError("System error");
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+int UploadHiscoresTo(const char* host, unsigned short port, const char* path,
+                     const char* userAgent, const char* body, char* request, int requestSize) {
+    if (!StartSockets()) {
+        ReportFailure(kUploadSystemError);
+        SetStatus("");
+        return kUploadSystemError;
+    }
+    SetStatus(" - connecting...");
+    SocketHandle handle = kNoSocket;
+    bool viaProxy = false;
+    int result = ConnectToServer(host, port, &handle, &viaProxy);
+    if (result == kUploadSent) {
+        SetStatus(" - sending data...");
+        result = Exchange(handle, viaProxy, host, path, userAgent, body, request, requestSize);
+        shutdown(handle, 2);
+        CloseSocket(handle);
+    }
+    StopSockets();
+    ReportFailure(result);
+    SetStatus("");
+    return result;
+}
+
+int UploadHiscores(const char* path, const char* userAgent, const char* body, char* request,
+                   int requestSize) {
+    return UploadHiscoresTo(kServerHost, kServerPort, path, userAgent, body, request,
+                            requestSize);
+}
+
+} // namespace hiscores
