@@ -26,4 +26,8 @@ bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) 
     return true;
 }
 
+bool UseProxy(const char* server, unsigned long enableValue, char* host, int hostSize, int* port) {
+    return ParseProxyServer(server, host, hostSize, port) && enableValue == 1;
+}
+
 } // namespace hiscores

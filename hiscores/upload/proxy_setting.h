@@ -8,6 +8,10 @@ inline constexpr int kProxyHostSize = 1000;
 // last colon. A text without a colon names no port and gives false.
 bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port);
 
+// Whether the settings name a proxy to use: enabled with 1, and with a host and port,
+// which it writes.
+bool UseProxy(const char* server, unsigned long enableValue, char* host, int hostSize, int* port);
+
 // Reads the current user's proxy settings. Returns true when both were read; enabled
 // is set only for an enabled proxy with a host and port.
 bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled);

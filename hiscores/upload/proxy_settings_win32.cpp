@@ -32,7 +32,7 @@ bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled) {
     RegCloseKey(key);
     if (!read)
         return false;
-    *enabled = ParseProxyServer(server, host, sizeof host, port) && enableValue == 1;
+    *enabled = UseProxy(server, enableValue, host, sizeof host, port);
     return true;
 }
 

@@ -1,0 +1,80 @@
+#include "tests/upload/loopback_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int ListenOnLoopback(unsigned short* port) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    *port = ntohs(address.sin_port);
+    return listener;
+}
+
+bool RequestComplete(const std::string& data) {
+    const size_t headEnd = data.find("\r\n\r\n");
+    if (headEnd == std::string::npos)
+        return false;
+    const size_t field = data.find("Content-Length: ");
+    const size_t bodyLength = field == std::string::npos ? 0 : atoi(data.c_str() + field + 16);
+    return data.size() >= headEnd + 4 + bodyLength;
+}
+
+} // namespace
+
+LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces)
+    : replyPieces_(std::move(replyPieces)) {
+    listener_ = ListenOnLoopback(&port_);
+    listen(listener_, 1);
+    thread_ = std::thread([this] { Serve(); });
+}
+
+LoopbackServer::~LoopbackServer() {
+    if (thread_.joinable())
+        thread_.join();
+    close(listener_);
+}
+
+std::string LoopbackServer::Received() {
+    if (thread_.joinable())
+        thread_.join();
+    return received_;
+}
+
+void LoopbackServer::Serve() {
+    pollfd waiting{listener_, POLLIN, 0};
+    if (poll(&waiting, 1, 10000) != 1)
+        return;
+    const int connection = accept(listener_, nullptr, nullptr);
+    char chunk[4096];
+    while (!RequestComplete(received_)) {
+        const ssize_t got = recv(connection, chunk, sizeof chunk, 0);
+        if (got <= 0)
+            break;
+        received_.append(chunk, static_cast<size_t>(got));
+    }
+    for (const std::string& piece : replyPieces_) {
+        send(connection, piece.data(), piece.size(), MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    close(connection);
+}
+
+unsigned short RefusingPort() {
+    unsigned short port = 0;
+    close(ListenOnLoopback(&port));
+    return port;
+}

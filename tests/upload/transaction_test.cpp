@@ -1,0 +1,150 @@
+#include "hiscores/upload/request.h"
+#include "hiscores/upload/server.h"
+#include "hiscores/upload/upload.h"
+#include "tests/support/fixed_proxy_settings.h"
+#include "tests/support/recording_feedback.h"
+#include "tests/upload/loopback_server.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace hiscores {
+namespace {
+
+using testing::FeedbackKind;
+using testing::FeedbackTexts;
+
+constexpr char kDataTransferError[] = "Data transfer error (connection OK).";
+constexpr char kCannotConnect[] = "Can't connect to server!";
+constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
+
+std::string DirectRequest(const std::string& body) {
+    return "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
+           "SalonTumbraRekordy\r\nContent-Length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+class TransactionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::ClearFeedback();
+        testing::ClearProxySettings();
+    }
+    int Upload(unsigned short port, const std::string& body) {
+        return UploadHiscoresTo("127.0.0.1", port, kUploadPath, kUserAgent, body.c_str(), request_,
+                                sizeof request_);
+    }
+    char request_[kRequestBufferSize];
+};
+
+struct ReplyCase {
+    const char* behaviour;
+    std::vector<std::string> pieces;
+    int expected;
+};
+
+class ReplyTest : public TransactionTest, public ::testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(ReplyTest, DecidesTheResultAndSendsTheRequestWhole) {
+    LoopbackServer server(GetParam().pieces);
+    EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), GetParam().expected);
+    EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
+    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
+                 GetParam().expected == kUploadSent ? "" : kDataTransferError);
+    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Status), " - connecting...| - sending data...|");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplyTest,
+    ::testing::Values(ReplyCase{"Accepted", {kOk}, kUploadSent},
+                      ReplyCase{"AcceptedInPieces", {"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
+                      ReplyCase{"AcceptedAByteAtATime",
+                                {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
+                                kUploadSent},
+                      ReplyCase{"NotFound", {"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
+                      ReplyCase{"ThirteenBytesThenClose", {"HTTP/1.0 200\r"}, kUploadTransferError},
+                      ReplyCase{"CloseWithoutAnswer", {}, kUploadTransferError}),
+    [](const ::testing::TestParamInfo<ReplyCase>& info) { return info.param.behaviour; });
+
+TEST_F(TransactionTest, EmptyBodyIsSentWithLengthZero) {
+    LoopbackServer server({kOk});
+    EXPECT_EQ(Upload(server.Port(), ""), kUploadSent);
+    EXPECT_EQ(server.Received(), DirectRequest(""));
+}
+
+TEST_F(TransactionTest, LargestTextIsSentWholeDirectly) {
+    const std::string body(kHiscoreTextSize - 1, 'r');
+    LoopbackServer server({kOk});
+    EXPECT_EQ(Upload(server.Port(), body), kUploadSent);
+    const std::string received = server.Received();
+    EXPECT_EQ(received, DirectRequest(body));
+    EXPECT_NE(received.find("Content-Length: 9999\r\n"), std::string::npos);
+}
+
+TEST_F(TransactionTest, LargestTextIsSentWholeThroughTheProxy) {
+    const std::string body(kHiscoreTextSize - 1, 'r');
+    LoopbackServer proxy({kOk});
+    testing::SetProxySettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
+    EXPECT_EQ(Upload(RefusingPort(), body), kUploadSent);
+    const std::string received = proxy.Received();
+    EXPECT_EQ(received.rfind("POST http://127.0.0.1/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
+              0u);
+    EXPECT_NE(received.find("Content-Length: 9999\r\n\r\n" + body), std::string::npos);
+    EXPECT_EQ(received.size() - received.find("\r\n\r\n") - 4, body.size());
+}
+
+TEST_F(TransactionTest, ProxyIsAskedOnlyAfterTheDirectConnectionFailed) {
+    LoopbackServer server({kOk});
+    testing::SetProxySettings("127.0.0.1:1", 1);
+    EXPECT_EQ(Upload(server.Port(), "x\n"), kUploadSent);
+    EXPECT_EQ(testing::ProxySettingsReads(), 0);
+}
+
+struct ProxyCase {
+    const char* behaviour;
+    const char* server; // with %u for a refusing port
+    int enable;
+    int expected;
+};
+
+class UnreachableTest : public TransactionTest, public ::testing::WithParamInterface<ProxyCase> {};
+
+TEST_P(UnreachableTest, GivesCannotConnect) {
+    char setting[100];
+    snprintf(setting, sizeof setting, GetParam().server, RefusingPort());
+    testing::SetProxySettings(setting, GetParam().enable);
+    EXPECT_EQ(Upload(RefusingPort(), "x\n"), GetParam().expected);
+    EXPECT_EQ(testing::ProxySettingsReads(), 1);
+    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnect);
+    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Status), " - connecting...|");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnreachableTest,
+    ::testing::Values(ProxyCase{"NoProxyEnabled", "127.0.0.1:%u", 0, kUploadCannotConnect},
+                      ProxyCase{"ProxyRefuses", "127.0.0.1:%u", 1, kUploadCannotConnect},
+                      ProxyCase{"ProxyWithoutPort", "127.0.0.1", 1, kUploadCannotConnect},
+                      ProxyCase{"PerProtocolListDoesNotResolve", "http=127.0.0.1:1;https=127.0.0.1:%u",
+                                1, kUploadCannotConnect}),
+    [](const ::testing::TestParamInfo<ProxyCase>& info) { return info.param.behaviour; });
+
+TEST_F(TransactionTest, BodyTooLargeForTheBufferIsRefusedBeforeSending) {
+    LoopbackServer server({kOk});
+    char small[64];
+    EXPECT_EQ(UploadHiscoresTo("127.0.0.1", server.Port(), kUploadPath, kUserAgent,
+                               std::string(100, 'x').c_str(), small, sizeof small),
+              kUploadTransferError);
+    EXPECT_EQ(server.Received(), "");
+}
+
+TEST(RequestBufferSize, HoldsTheLongestRequestForTheLargestText) {
+    const std::string body(kHiscoreTextSize - 1, 'r');
+    char buffer[kRequestBufferSize];
+    EXPECT_GT(FormatUploadRequest(buffer, sizeof buffer, true, kServerHost, kUploadPath, kUserAgent,
+                                  body.c_str()),
+              0);
+}
+
+} // namespace
+} // namespace hiscores
