@@ -1,0 +1,57 @@
+#pragma once
+
+#include "nsistumbra/status.h"
+
+#include <cstddef>
+
+// Bounded string operations. Every capacity counts characters, the terminating NUL
+// included; no operation writes past it.
+namespace nsistumbra {
+
+// Copies up to capacity - 1 characters and always terminates. kInsufficientBuffer when
+// the source was cut, E_INVALIDARG (nothing written) for capacity 0.
+template <class Char>
+Status CopyBounded(Char* destination, std::size_t capacity, const Char* source) {
+    if (capacity == 0)
+        return E_INVALIDARG;
+    std::size_t copied = 0;
+    while (copied + 1 < capacity && source[copied] != 0) {
+        destination[copied] = source[copied];
+        ++copied;
+    }
+    destination[copied] = 0;
+    return source[copied] == 0 ? S_OK : kInsufficientBuffer;
+}
+
+// The number of characters before the NUL; E_INVALIDARG when there is no NUL among
+// the first capacity characters. The length location may be absent.
+template <class Char>
+Status LengthBounded(const Char* text, std::size_t capacity, std::size_t* length) {
+    for (std::size_t index = 0; index < capacity; ++index) {
+        if (text[index] == 0) {
+            if (length != nullptr)
+                *length = index;
+            return S_OK;
+        }
+    }
+    return E_INVALIDARG;
+}
+
+// Appends the source behind the destination's text, bounded like CopyBounded.
+template <class Char>
+Status ConcatBounded(Char* destination, std::size_t capacity, const Char* source) {
+    std::size_t used = 0;
+    const Status measured = LengthBounded(destination, capacity, &used);
+    if (Failed(measured))
+        return measured;
+    return CopyBounded(destination + used, capacity - used, source);
+}
+
+constexpr std::size_t kMaxFormatCapacity = 0x7FFFFFFF;
+
+// printf-style output cut to capacity - 1 characters and terminated; kInsufficientBuffer
+// when cut, E_INVALIDARG for capacity 0 or above kMaxFormatCapacity.
+Status FormatBounded(char* destination, std::size_t capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+} // namespace nsistumbra

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "nsistumbra/bounded_string.h"
+#include "nsistumbra/nsis_heap.h"
+
+#include <cstddef>
+
+// The NSIS string stack, for both character widths: the ANSI installer keeps 8-bit texts,
+// the Unicode installers UTF-16 ones.
+namespace nsistumbra {
+
+// One entry as NSIS lays it out: the pointer to the entry below, then the text at once.
+struct StackEntry {
+    StackEntry* next;
+};
+
+static_assert(sizeof(StackEntry) <= 8, "an entry is allocated as string size + 8 bytes");
+
+template <class Char> Char* EntryText(StackEntry* entry) {
+    return reinterpret_cast<Char*>(entry + 1);
+}
+
+// What needdxver records from the host: the characters one text may hold (NUL
+// included) and the location of the top pointer, absent before the first call.
+template <class Char> struct HostStack {
+    int stringSize = 0;
+    StackEntry** top = nullptr;
+};
+
+// Every text the plug-in takes from or gives to NSIS fits in this many characters.
+constexpr std::size_t kPluginTextCapacity = 100;
+
+// Removes the top entry and copies its text, cut to capacity - 1 characters. Returns 0
+// when an entry was removed, 1 when there was none.
+template <class Char>
+int PopStackString(const HostStack<Char>& stack, Char* destination, std::size_t capacity) {
+    if (stack.top == nullptr || *stack.top == nullptr)
+        return 1;
+    StackEntry* entry = *stack.top;
+    CopyBounded(destination, capacity, EntryText<Char>(entry));
+    *stack.top = entry->next;
+    FreeStackEntry(entry);
+    return 0;
+}
+
+// Puts the text on top, cut to string size - 1 characters. Nothing is pushed without a
+// stack, without room for a terminator, or when the entry cannot be allocated.
+template <class Char> void PushStackString(const HostStack<Char>& stack, const Char* text) {
+    if (stack.top == nullptr || stack.stringSize < 1)
+        return;
+    const auto textCapacity = static_cast<std::size_t>(stack.stringSize);
+    auto* entry = static_cast<StackEntry*>(AllocateStackEntry(textCapacity * sizeof(Char) + 8));
+    if (entry == nullptr)
+        return;
+    CopyBounded(EntryText<Char>(entry), textCapacity, text);
+    entry->next = *stack.top;
+    *stack.top = entry;
+}
+
+} // namespace nsistumbra

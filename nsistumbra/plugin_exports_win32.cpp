@@ -1,0 +1,42 @@
+#include <windows.h>
+
+#include "nsistumbra/plugin_calls.h"
+
+// Built once per installer flavour: the Unicode installers keep UTF-16 stack texts.
+#ifdef UNICODE
+using PluginChar = wchar_t;
+#else
+using PluginChar = char;
+#endif
+
+namespace {
+
+// Recorded by each needdxver call; the host calls the exports one at a time.
+nsistumbra::HostStack<PluginChar> hostStack;
+
+} // namespace
+
+extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
+
+void __cdecl needdxver(HWND, int stringSize, PluginChar*, nsistumbra::StackEntry** stackTop,
+                       void*) {
+    hostStack.stringSize = stringSize;
+    hostStack.top = stackTop;
+    nsistumbra::NeedDxVer(hostStack);
+}
+
+int __cdecl needdxver2(const char* requirement) {
+    return nsistumbra::NeedDxVer2(requirement);
+}
+
+int __cdecl thisiswinnt2() {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
+}
+
+} // extern "C"
