@@ -1,0 +1,119 @@
+#include "nsistumbra/bounded_string.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace nsistumbra {
+namespace {
+
+constexpr char kGuard = '#';
+
+// A buffer whose bytes beyond the given capacity must stay untouched.
+struct GuardedBuffer {
+    char bytes[16];
+    GuardedBuffer() { std::memset(bytes, kGuard, sizeof bytes); }
+    bool UntouchedFrom(std::size_t index) const {
+        for (; index < sizeof bytes; ++index)
+            if (bytes[index] != kGuard)
+                return false;
+        return true;
+    }
+};
+
+struct CopyCase {
+    std::size_t capacity;
+    const char* source;
+    Status status;
+    const char* expected;
+};
+
+TEST(BoundedCopy, CutsAndTerminatesWithinCapacity) {
+    const CopyCase cases[] = {
+        {4, "abc", S_OK, "abc"},               // exactly full
+        {3, "abc", kInsufficientBuffer, "ab"}, // one short
+        {1, "abc", kInsufficientBuffer, ""},
+        {1, "", S_OK, ""},
+        {8, "abc", S_OK, "abc"},
+    };
+    for (const CopyCase& c : cases) {
+        GuardedBuffer buffer;
+        EXPECT_EQ(c.status, CopyBounded(buffer.bytes, c.capacity, c.source)) << c.capacity;
+        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+    }
+}
+
+TEST(BoundedCopy, CapacityZeroWritesNothing) {
+    GuardedBuffer buffer;
+    EXPECT_EQ(E_INVALIDARG, CopyBounded(buffer.bytes, 0, "abc"));
+    EXPECT_TRUE(buffer.UntouchedFrom(0));
+}
+
+TEST(BoundedCopy, WorksOnSixteenBitTexts) {
+    char16_t buffer[3];
+    EXPECT_EQ(kInsufficientBuffer, CopyBounded(buffer, 3, u"sorry"));
+    EXPECT_EQ(std::u16string_view(u"so"), std::u16string_view(buffer));
+}
+
+TEST(BoundedLength, NeedsTerminatorWithinCapacity) {
+    std::size_t length = 99;
+    EXPECT_EQ(S_OK, LengthBounded("abc", 4, &length));
+    EXPECT_EQ(3u, length);
+    EXPECT_EQ(S_OK, LengthBounded("abc", 4, nullptr));
+
+    const char unterminated[3] = {'a', 'b', 'c'};
+    length = 99;
+    EXPECT_EQ(E_INVALIDARG, LengthBounded(unterminated, sizeof unterminated, &length));
+    EXPECT_EQ(E_INVALIDARG, LengthBounded("abc", 0, &length));
+    EXPECT_EQ(99u, length);
+}
+
+TEST(BoundedConcat, AppendsBehindTextAndCutsAtCapacity) {
+    const CopyCase cases[] = {
+        {5, "cd", S_OK, "abcd"},
+        {4, "cd", kInsufficientBuffer, "abc"},
+        {3, "cd", kInsufficientBuffer, "ab"},
+    };
+    for (const CopyCase& c : cases) {
+        GuardedBuffer buffer;
+        std::memcpy(buffer.bytes, "ab", 3);
+        EXPECT_EQ(c.status, ConcatBounded(buffer.bytes, c.capacity, c.source)) << c.capacity;
+        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+    }
+}
+
+TEST(BoundedConcat, DestinationWithoutTerminatorIsRejectedUnchanged) {
+    GuardedBuffer buffer;
+    std::memcpy(buffer.bytes, "abcd", 4);
+    EXPECT_EQ(E_INVALIDARG, ConcatBounded(buffer.bytes, 4, "x"));
+    EXPECT_EQ(0, std::memcmp(buffer.bytes, "abcd", 4));
+    EXPECT_TRUE(buffer.UntouchedFrom(4));
+}
+
+TEST(BoundedFormat, CutsAndTerminatesWithinCapacity) {
+    const CopyCase cases[] = {
+        {5, nullptr, S_OK, "9.0c"},
+        {4, nullptr, kInsufficientBuffer, "9.0"},
+        {3, nullptr, kInsufficientBuffer, "9."},
+        {1, nullptr, kInsufficientBuffer, ""},
+    };
+    for (const CopyCase& c : cases) {
+        GuardedBuffer buffer;
+        EXPECT_EQ(c.status, FormatBounded(buffer.bytes, c.capacity, "%d.%d%c", 9, 0, 'c'))
+            << c.capacity;
+        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+    }
+}
+
+TEST(BoundedFormat, RejectsCapacityZeroAndAboveSignedRange) {
+    GuardedBuffer buffer;
+    EXPECT_EQ(E_INVALIDARG, FormatBounded(buffer.bytes, 0, "%d", 1));
+    EXPECT_EQ(E_INVALIDARG, FormatBounded(buffer.bytes, kMaxFormatCapacity + 1, "%d", 1));
+    EXPECT_TRUE(buffer.UntouchedFrom(0));
+}
+
+} // namespace
+} // namespace nsistumbra

@@ -1,0 +1,50 @@
+#include "tests/nsistumbra/native/fake_heap.h"
+
+#include "nsistumbra/nsis_heap.h"
+
+#include <cstdlib>
+
+namespace nsistumbra {
+
+namespace {
+
+bool failing = false;
+int live = 0;
+std::size_t lastSize = 0;
+
+} // namespace
+
+namespace fake {
+
+void ResetHeap() {
+    failing = false;
+    live = 0;
+    lastSize = 0;
+}
+
+void FailAllocations(bool fail) {
+    failing = fail;
+}
+int LiveEntries() {
+    return live;
+}
+std::size_t LastAllocationSize() {
+    return lastSize;
+}
+
+} // namespace fake
+
+void* AllocateStackEntry(std::size_t bytes) {
+    if (failing)
+        return nullptr;
+    lastSize = bytes;
+    ++live;
+    return std::calloc(1, bytes);
+}
+
+void FreeStackEntry(void* entry) {
+    --live;
+    std::free(entry);
+}
+
+} // namespace nsistumbra

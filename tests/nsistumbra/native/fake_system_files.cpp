@@ -1,0 +1,86 @@
+#include "tests/nsistumbra/native/fake_system_files.h"
+
+#include "nsistumbra/bounded_string.h"
+#include "nsistumbra/system_files.h"
+
+#include <cstring>
+
+namespace nsistumbra {
+
+namespace {
+
+struct FakeFile {
+    char name[32];
+    bool hasVersion;
+    FileVersion64 version;
+};
+
+constexpr std::size_t kMaxFiles = 16;
+constexpr std::size_t kMaxReads = 32;
+
+FakeFile files[kMaxFiles];
+std::size_t fileCount = 0;
+bool directoryReadable = true;
+char readPaths[kMaxReads][512];
+std::size_t readCount = 0;
+
+void Add(const char* name, bool hasVersion, FileVersion64 version) {
+    FakeFile& file = files[fileCount++];
+    CopyBounded(file.name, sizeof file.name, name);
+    file.hasVersion = hasVersion;
+    file.version = version;
+}
+
+} // namespace
+
+namespace fake {
+
+void ResetSystemFiles() {
+    fileCount = 0;
+    readCount = 0;
+    directoryReadable = true;
+}
+
+void MakeSystemDirectoryUnreadable() {
+    directoryReadable = false;
+}
+void AddFile(const char* name, FileVersion64 version) {
+    Add(name, true, version);
+}
+void AddFileWithoutVersion(const char* name) {
+    Add(name, false, 0);
+}
+std::size_t FileReadCount() {
+    return readCount;
+}
+const char* FileReadPath(std::size_t index) {
+    return readPaths[index];
+}
+
+} // namespace fake
+
+bool ReadSystemDirectory(char* directory, std::size_t capacity) {
+    return directoryReadable && CopyBounded(directory, capacity, fake::kSystemDirectory) == S_OK;
+}
+
+Status ReadFileVersion(const char* path, FileVersion64* version) {
+    if (path == nullptr || version == nullptr)
+        return E_INVALIDARG;
+    if (readCount < kMaxReads)
+        CopyBounded(readPaths[readCount++], sizeof readPaths[0], path);
+    const std::size_t directoryLength = std::strlen(fake::kSystemDirectory);
+    if (std::strncmp(path, fake::kSystemDirectory, directoryLength) != 0 ||
+        path[directoryLength] != '\\')
+        return E_FAIL;
+    for (std::size_t index = 0; index < fileCount; ++index) {
+        if (std::strcmp(files[index].name, path + directoryLength + 1) == 0) {
+            if (!files[index].hasVersion)
+                return E_FAIL;
+            *version = files[index].version;
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+} // namespace nsistumbra

@@ -1,0 +1,150 @@
+#include "nsistumbra/file_version_table.h"
+
+#include "tests/nsistumbra/native/fake_system_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace nsistumbra {
+namespace {
+
+constexpr FileVersion64 kNoResource = ~FileVersion64{0};
+
+struct SystemFile {
+    const char* name;
+    FileVersion64 version;
+};
+
+struct TableCase {
+    const char* title;
+    SystemFile files[6];
+    std::uint32_t major;
+    std::uint32_t minor;
+    char letter;
+};
+
+const TableCase kTableCases[] = {
+    {"no file of the table", {}, 0, 0, ' '},
+    {"dinput one short of 7.0a",
+     {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 715)}},
+     7,
+     0,
+     ' '},
+    {"dinput at the 7.0a threshold",
+     {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 716)}},
+     7,
+     0,
+     'a'},
+    {"ddraw equal to the 6.1 threshold", {{"ddraw.dll", MakeVersion64(4, 6, 0, 436)}}, 6, 1, ' '},
+    {"ddraw one short of 6.1", {{"ddraw.dll", MakeVersion64(4, 6, 0, 435)}}, 6, 0, ' '},
+    {"ddraw with major word 6", {{"ddraw.dll", MakeVersion64(6, 0, 0, 1)}}, 7, 0, ' '},
+    {"ddraw major word 5 below 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 399)}}, 7, 0, ' '},
+    {"ddraw major word 5 at 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}}, 8, 0, ' '},
+    {"ddraw major word 4 at 8.0", {{"ddraw.dll", MakeVersion64(4, 8, 0, 400)}}, 8, 0, ' '},
+    {"d3drg8x alone", {{"d3drg8x.dll", MakeVersion64(4, 4, 0, 70)}}, 3, 0, 'a'},
+    {"dplayx alone", {{"dplayx.dll", MakeVersion64(4, 6, 3, 518)}}, 6, 1, 'a'},
+    {"mpg2splt alone", {{"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}}, 8, 1, 'b'},
+    {"mpg2splt over a newer ddraw",
+     {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)}, {"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}},
+     8,
+     1,
+     'b'},
+    {"d3d8 5.1.2600.880 holds neither 8.1 row",
+     {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}, {"d3d8.dll", MakeVersion64(5, 1, 2600, 880)}},
+     8,
+     0,
+     ' '},
+    {"d3d8 at 8.1", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 881)}}, 8, 1, ' '},
+    {"d3d8 at 8.1a", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}}, 8, 1, 'a'},
+    {"d3d8 major word 4 at 8.1a", {{"d3d8.dll", MakeVersion64(4, 8, 1, 901)}}, 8, 1, 'a'},
+    {"d3d8 major word 6", {{"d3d8.dll", MakeVersion64(6, 0, 0, 0)}}, 0, 0, ' '},
+    {"dpnet 8.2 after d3d8 8.1a",
+     {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}, {"dpnet.dll", MakeVersion64(5, 2, 3677, 134)}},
+     8,
+     2,
+     ' '},
+    {"dpnet one short of 8.2",
+     {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}, {"dpnet.dll", MakeVersion64(5, 2, 3677, 133)}},
+     8,
+     1,
+     'a'},
+    {"d3d9 without a version resource", {{"d3d9.dll", kNoResource}}, 0, 0, ' '},
+    {"d3d9 with any version", {{"d3d9.dll", MakeVersion64(0, 0, 0, 0)}}, 9, 0, ' '},
+    {"a system directory as Wine has it",
+     {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)},
+      {"dplayx.dll", MakeVersion64(5, 3, 1, 904)},
+      {"dinput.dll", MakeVersion64(5, 1, 2600, 881)},
+      {"d3d8.dll", MakeVersion64(5, 3, 1, 904)},
+      {"dpnet.dll", MakeVersion64(5, 3, 0, 900)},
+      {"d3d9.dll", MakeVersion64(5, 3, 1, 904)}},
+     9,
+     0,
+     ' '},
+};
+
+void InstallFiles(const SystemFile (&files)[6]) {
+    fake::ResetSystemFiles();
+    for (const SystemFile& file : files) {
+        if (file.name == nullptr)
+            break;
+        if (file.version == kNoResource)
+            fake::AddFileWithoutVersion(file.name);
+        else
+            fake::AddFile(file.name, file.version);
+    }
+}
+
+TEST(FileVersionTable, LastRowThatHoldsWins) {
+    for (const TableCase& c : kTableCases) {
+        InstallFiles(c.files);
+        std::uint32_t major = 77;
+        std::uint32_t minor = 77;
+        char letter = '?';
+        EXPECT_EQ(S_OK, QueryVersionFromFiles(&major, &minor, &letter)) << c.title;
+        EXPECT_EQ(c.major, major) << c.title;
+        EXPECT_EQ(c.minor, minor) << c.title;
+        EXPECT_EQ(c.letter, letter) << c.title;
+    }
+}
+
+TEST(FileVersionTable, UnreadableSystemDirectoryAnswersZero) {
+    fake::ResetSystemFiles();
+    fake::AddFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
+    fake::MakeSystemDirectoryUnreadable();
+    std::uint32_t major = 77;
+    std::uint32_t minor = 77;
+    char letter = '?';
+    EXPECT_EQ(S_OK, QueryVersionFromFiles(&major, &minor, &letter));
+    EXPECT_EQ(0u, major);
+    EXPECT_EQ(0u, minor);
+    EXPECT_EQ(' ', letter);
+    EXPECT_EQ(0u, fake::FileReadCount());
+}
+
+TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
+    fake::ResetSystemFiles();
+    fake::AddFile("dinput.dll", MakeVersion64(4, 7, 0, 716));
+    char letter = '?';
+    EXPECT_EQ(S_OK, QueryVersionFromFiles(nullptr, nullptr, &letter));
+    EXPECT_EQ('a', letter);
+    std::uint32_t minor = 77;
+    EXPECT_EQ(S_OK, QueryVersionFromFiles(nullptr, &minor, nullptr));
+    EXPECT_EQ(0u, minor);
+}
+
+TEST(FileVersionTable, NeighbouringRowsOfOneFileShareOneReading) {
+    fake::ResetSystemFiles();
+    std::uint32_t major = 0;
+    QueryVersionFromFiles(&major, nullptr, nullptr);
+    const char* expected[] = {"ddraw.dll",   "d3drg8x.dll", "ddraw.dll", "dplayx.dll",
+                              "ddraw.dll",   "dinput.dll",  "ddraw.dll", "d3d8.dll",
+                              "mpg2splt.ax", "dpnet.dll",   "d3d9.dll"};
+    ASSERT_EQ(std::size(expected), fake::FileReadCount());
+    for (std::size_t index = 0; index < std::size(expected); ++index)
+        EXPECT_EQ(std::string(fake::kSystemDirectory) + "\\" + expected[index],
+                  fake::FileReadPath(index));
+}
+
+} // namespace
+} // namespace nsistumbra

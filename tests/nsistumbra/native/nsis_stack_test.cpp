@@ -1,0 +1,90 @@
+#include "nsistumbra/nsis_stack.h"
+
+#include "tests/nsistumbra/native/fake_heap.h"
+#include "tests/nsistumbra/native/stack_helpers.h"
+
+#include <gtest/gtest.h>
+
+namespace nsistumbra {
+namespace {
+
+using testing::MakeStack;
+using testing::Narrow;
+using testing::ReadStack;
+using testing::Widen;
+
+constexpr int kStringSize = 1024;
+
+// The same protocol serves the ANSI installer and, with 16-bit texts, the Unicode ones.
+template <class Char> class NsisStack : public ::testing::Test {
+  protected:
+    void SetUp() override { fake::ResetHeap(); }
+    void TearDown() override {
+        testing::FreeStack(top);
+        EXPECT_EQ(0, fake::LiveEntries());
+    }
+    StackEntry* top = nullptr;
+    HostStack<Char> stack{kStringSize, &top};
+};
+
+using CharTypes = ::testing::Types<char, char16_t>;
+TYPED_TEST_SUITE(NsisStack, CharTypes);
+
+TYPED_TEST(NsisStack, PopFromEmptyOrAbsentStackChangesNothing) {
+    TypeParam text[4] = {'x', 0};
+    EXPECT_EQ(1, PopStackString(this->stack, text, 4));
+    EXPECT_EQ(1, PopStackString(HostStack<TypeParam>{kStringSize, nullptr}, text, 4));
+    EXPECT_EQ("x", Narrow(text));
+}
+
+TYPED_TEST(NsisStack, PopRemovesTopEntryAndFreesIt) {
+    this->top = MakeStack<TypeParam>({"90003", "below"}, kStringSize);
+    TypeParam text[kPluginTextCapacity];
+    EXPECT_EQ(0, PopStackString(this->stack, text, kPluginTextCapacity));
+    EXPECT_EQ("90003", Narrow(text));
+    EXPECT_EQ(std::vector<std::string>{"below"}, ReadStack<TypeParam>(this->top));
+    EXPECT_EQ(1, fake::LiveEntries());
+}
+
+TYPED_TEST(NsisStack, PopCutsLongEntryToBuffer) {
+    this->top = MakeStack<TypeParam>({std::string(150, 'f')}, kStringSize);
+    TypeParam text[kPluginTextCapacity + 1];
+    text[kPluginTextCapacity] = '#';
+    EXPECT_EQ(0, PopStackString(this->stack, text, kPluginTextCapacity));
+    EXPECT_EQ(std::string(kPluginTextCapacity - 1, 'f'), Narrow(text));
+    EXPECT_EQ('#', text[kPluginTextCapacity]);
+    EXPECT_EQ(nullptr, this->top);
+}
+
+TYPED_TEST(NsisStack, PushPutsZeroFilledEntryOfStringSizePlusEightOnTop) {
+    this->top = MakeStack<TypeParam>({"below"}, kStringSize);
+    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
+    EXPECT_EQ(kStringSize * sizeof(TypeParam) + 8, fake::LastAllocationSize());
+    EXPECT_EQ((std::vector<std::string>{"ok", "below"}), ReadStack<TypeParam>(this->top));
+    const TypeParam* text = EntryText<TypeParam>(this->top);
+    for (int index = 2; index < kStringSize; ++index)
+        ASSERT_EQ(0, text[index]) << index;
+}
+
+TYPED_TEST(NsisStack, PushCutsTextToStringSize) {
+    this->stack.stringSize = 3;
+    PushStackString(this->stack, Widen<TypeParam>("sorry").c_str());
+    EXPECT_EQ(std::vector<std::string>{"so"}, ReadStack<TypeParam>(this->top));
+}
+
+TYPED_TEST(NsisStack, PushWithoutStackRoomOrMemoryPushesNothing) {
+    PushStackString(HostStack<TypeParam>{kStringSize, nullptr}, Widen<TypeParam>("ok").c_str());
+    this->stack.stringSize = 0;
+    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
+    EXPECT_EQ(0, fake::LiveEntries());
+
+    this->stack.stringSize = kStringSize;
+    this->top = MakeStack<TypeParam>({"below"}, kStringSize);
+    fake::FailAllocations(true);
+    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
+    fake::FailAllocations(false);
+    EXPECT_EQ(std::vector<std::string>{"below"}, ReadStack<TypeParam>(this->top));
+}
+
+} // namespace
+} // namespace nsistumbra
