@@ -1,0 +1,39 @@
+; Example installer using the nsistumbra plug-in. Put nsistumbra.dll in
+; Plugins\<flavour>\ of your NSIS folder (x86-ansi, x86-unicode or amd64-unicode),
+; or add its folder with !addplugindir.
+
+Name "nsistumbra example"
+OutFile "nsistumbra-example.exe"
+RequestExecutionLevel user
+ShowInstDetails show
+
+!define REQUIRED_DIRECTX "90003" ; 9.0c, as a packed version in hexadecimal
+
+Section "Check the system"
+    ; needdxver takes the requirement from the top of the stack and one entry below it,
+    ; and leaves "ok", "sorry", "err" or "err2".
+    Push "unused"
+    Push "${REQUIRED_DIRECTX}"
+    nsistumbra::needdxver
+    Pop $0
+    StrCmp $0 "ok" directx_ok
+    StrCmp $0 "sorry" 0 directx_unknown
+    DetailPrint "DirectX 9.0c or newer is required."
+    Goto directx_done
+directx_unknown:
+    DetailPrint "The DirectX version could not be checked ($0)."
+    Goto directx_done
+directx_ok:
+    DetailPrint "DirectX is recent enough."
+directx_done:
+
+    ; The plain exports are called through the System plug-in from the copy that the
+    ; call above extracted; ?c selects the C calling convention they use.
+    ; needdxver2 takes an 8-bit string (m) in every flavour: 1 met, 0 not met, -1 unknown.
+    System::Call "$PLUGINSDIR\nsistumbra.dll::needdxver2(m '${REQUIRED_DIRECTX}') i .r1 ?c"
+    DetailPrint "needdxver2: $1"
+
+    System::Call "$PLUGINSDIR\nsistumbra.dll::thisiswinnt2() i .r2 ?c"
+    StrCmp $2 "1" 0 +2
+    DetailPrint "Windows NT family."
+SectionEnd

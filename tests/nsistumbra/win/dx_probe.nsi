@@ -1,0 +1,45 @@
+; A silent installer that writes what the plug-in answers, one line per call, to
+; ${RESULTS}. Built by makensis_test.py.
+
+Name "nsistumbra probe"
+OutFile "${OUTFILE}"
+SilentInstall silent
+RequestExecutionLevel user
+
+!macro NeedDxVer REQUIREMENT
+    Push "below"
+    Push "${REQUIREMENT}"
+    nsistumbra::needdxver
+    Pop $0
+    FileWrite $9 "needdxver ${REQUIREMENT} $0$\r$\n"
+!macroend
+
+!macro NeedDxVer2 REQUIREMENT
+    System::Call "$PLUGINSDIR\nsistumbra.dll::needdxver2(m '${REQUIREMENT}') i .r0 ?c"
+    FileWrite $9 "needdxver2 ${REQUIREMENT} $0$\r$\n"
+!macroend
+
+Section
+    FileOpen $9 "${RESULTS}" w
+    !insertmacro NeedDxVer 90003
+    !insertmacro NeedDxVer 90004
+    !insertmacro NeedDxVer 90000
+    !insertmacro NeedDxVer2 90003
+    !insertmacro NeedDxVer2 90004
+    !insertmacro NeedDxVer2 90000
+
+    ; One entry only: it is taken, and "err" is left alone on the stack.
+    Push "90003"
+    nsistumbra::needdxver
+    Pop $0
+    ClearErrors
+    Pop $1
+    IfErrors 0 +3
+    FileWrite $9 "one-entry $0 empty$\r$\n"
+    Goto +2
+    FileWrite $9 "one-entry $0 more$\r$\n"
+
+    System::Call "$PLUGINSDIR\nsistumbra.dll::thisiswinnt2() i .r0 ?c"
+    FileWrite $9 "thisiswinnt2 $0$\r$\n"
+    FileClose $9
+SectionEnd
