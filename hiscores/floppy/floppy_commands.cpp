@@ -63,7 +63,6 @@ void SaveHiscoresToFloppy() {
     }
     SetStatus(" - saving hiscores");
     const bool written = WriteTransferText(file, text);
-    // A disk that fills up may only say so when the last buffered bytes go out.
     const bool closed = fclose(file) == 0;
     if (!written || !closed) {
         // A cut-off file would later be sent as if it held every record.

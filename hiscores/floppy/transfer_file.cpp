@@ -74,7 +74,8 @@ bool FinishTransferText(TransferTextDecoder& decoder) {
 bool WriteTransferText(FILE* file, const char (&text)[kHiscoreTextSize]) {
     char bytes[kLongestTransferFile];
     const int count = EncodeTransferText(text, bytes);
-    return fwrite(bytes, 1, count, file) == static_cast<size_t>(count);
+    // Flushed here because some C libraries lose a failed last flush inside fclose.
+    return fwrite(bytes, 1, count, file) == static_cast<size_t>(count) && fflush(file) == 0;
 }
 
 TransferReadResult ReadTransferText(FILE* file, char (&text)[kHiscoreTextSize]) {

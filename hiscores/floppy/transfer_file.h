@@ -39,7 +39,8 @@ void DecodeTransferBytes(TransferTextDecoder& decoder, const char* bytes, int co
 // case the text is empty.
 bool FinishTransferText(TransferTextDecoder& decoder);
 
-// Writes text to a file opened in binary mode; false when not every byte was written.
+// Writes text to a file opened in binary mode and flushes it; false when not every
+// byte reached the file.
 bool WriteTransferText(FILE* file, const char (&text)[kHiscoreTextSize]);
 
 enum class TransferReadResult { kRead, kReadError, kTooLong };
