@@ -23,8 +23,14 @@ constexpr Condition AtLeast(std::uint32_t a, std::uint32_t b, std::uint32_t c, s
     return {ConditionKind::AtLeast, MakeVersion64(a, b, c, d), 0};
 }
 
-constexpr Condition ByMajorWord(FileVersion64 forMajor4, FileVersion64 forMajor5) {
-    return {ConditionKind::ByMajorWord, forMajor4, forMajor5};
+struct VersionParts {
+    std::uint32_t a, b, c, d;
+};
+
+constexpr Condition ByMajorWord(VersionParts forMajor4, VersionParts forMajor5) {
+    return {ConditionKind::ByMajorWord,
+            MakeVersion64(forMajor4.a, forMajor4.b, forMajor4.c, forMajor4.d),
+            MakeVersion64(forMajor5.a, forMajor5.b, forMajor5.c, forMajor5.d)};
 }
 
 constexpr Condition Readable() {
@@ -40,28 +46,27 @@ struct FileVersionCheck {
 };
 
 // Ordered by the version each row reports; every row that holds overwrites the answer.
+// clang-format off
 constexpr std::array<FileVersionCheck, 16> kFileVersionChecks = {{
-    {"\\ddraw.dll", AtLeast(4, 2, 0, 95), 1, 0, ' '},
-    {"\\ddraw.dll", AtLeast(4, 3, 0, 1096), 2, 0, ' '},
-    {"\\ddraw.dll", AtLeast(4, 4, 0, 68), 3, 0, ' '},
-    {"\\d3drg8x.dll", AtLeast(4, 4, 0, 70), 3, 0, 'a'},
-    {"\\ddraw.dll", AtLeast(4, 5, 0, 155), 5, 0, ' '},
-    {"\\ddraw.dll", AtLeast(4, 6, 0, 318), 6, 0, ' '},
-    {"\\ddraw.dll", AtLeast(4, 6, 0, 436), 6, 1, ' '},
-    {"\\dplayx.dll", AtLeast(4, 6, 3, 518), 6, 1, 'a'},
-    {"\\ddraw.dll", AtLeast(4, 7, 0, 700), 7, 0, ' '},
-    {"\\dinput.dll", AtLeast(4, 7, 0, 716), 7, 0, 'a'},
-    {"\\ddraw.dll", ByMajorWord(MakeVersion64(4, 8, 0, 400), MakeVersion64(5, 1, 2258, 400)), 8, 0,
-     ' '},
-    {"\\d3d8.dll", ByMajorWord(MakeVersion64(4, 8, 1, 881), MakeVersion64(5, 1, 2600, 881)), 8, 1,
-     ' '},
-    {"\\d3d8.dll", ByMajorWord(MakeVersion64(4, 8, 1, 901), MakeVersion64(5, 1, 2600, 901)), 8, 1,
-     'a'},
-    {"\\mpg2splt.ax", AtLeast(6, 3, 1, 885), 8, 1, 'b'},
-    {"\\dpnet.dll", ByMajorWord(MakeVersion64(4, 9, 0, 134), MakeVersion64(5, 2, 3677, 134)), 8, 2,
-     ' '},
-    {"\\d3d9.dll", Readable(), 9, 0, ' '},
+    //  file            condition                                           answer
+    {"\\ddraw.dll",    AtLeast(4, 2, 0, 95),                                1, 0, ' '},
+    {"\\ddraw.dll",    AtLeast(4, 3, 0, 1096),                              2, 0, ' '},
+    {"\\ddraw.dll",    AtLeast(4, 4, 0, 68),                                3, 0, ' '},
+    {"\\d3drg8x.dll",  AtLeast(4, 4, 0, 70),                                3, 0, 'a'},
+    {"\\ddraw.dll",    AtLeast(4, 5, 0, 155),                               5, 0, ' '},
+    {"\\ddraw.dll",    AtLeast(4, 6, 0, 318),                               6, 0, ' '},
+    {"\\ddraw.dll",    AtLeast(4, 6, 0, 436),                               6, 1, ' '},
+    {"\\dplayx.dll",   AtLeast(4, 6, 3, 518),                               6, 1, 'a'},
+    {"\\ddraw.dll",    AtLeast(4, 7, 0, 700),                               7, 0, ' '},
+    {"\\dinput.dll",   AtLeast(4, 7, 0, 716),                               7, 0, 'a'},
+    {"\\ddraw.dll",    ByMajorWord({4, 8, 0, 400}, {5, 1, 2258, 400}),      8, 0, ' '},
+    {"\\d3d8.dll",     ByMajorWord({4, 8, 1, 881}, {5, 1, 2600, 881}),      8, 1, ' '},
+    {"\\d3d8.dll",     ByMajorWord({4, 8, 1, 901}, {5, 1, 2600, 901}),      8, 1, 'a'},
+    {"\\mpg2splt.ax",  AtLeast(6, 3, 1, 885),                               8, 1, 'b'},
+    {"\\dpnet.dll",    ByMajorWord({4, 9, 0, 134}, {5, 2, 3677, 134}),      8, 2, ' '},
+    {"\\d3d9.dll",     Readable(),                                          9, 0, ' '},
 }};
+// clang-format on
 
 bool Holds(const Condition& condition, FileVersion64 version) {
     switch (condition.kind) {
