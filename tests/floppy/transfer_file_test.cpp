@@ -70,14 +70,6 @@ TEST(TransferFileFormat, StoresEveryLineFeedAsCarriageReturnLineFeed) {
         EXPECT_EQ(Encode(c.text), c.file) << c.name;
 }
 
-TEST(TransferFileFormat, FullTextOfLineFeedsFitsTheLongestFile) {
-    const std::string text(kHiscoreTextSize - 1, '\n');
-    std::string expected;
-    for (size_t i = 0; i < text.size(); ++i)
-        expected += "\r\n";
-    EXPECT_EQ(Encode(text), expected);
-}
-
 struct DecodeCase {
     const char* name;
     std::string file;
