@@ -11,6 +11,8 @@ if(WIN32)
   # Everything that runs under Wine or ships links the compiler runtime in, so the
   # programs import only Windows system DLLs.
   add_link_options(-static)
+  # No link time in the PE header, so the same sources give the same bytes.
+  add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 # A deliverable must stay small enough for a floppy next to its data: no exceptions,
