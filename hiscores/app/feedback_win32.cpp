@@ -1,5 +1,6 @@
 #include "hiscores/app/feedback.h"
 #include "hiscores/app/main_window_handle.h"
+#include "hiscores/text/format_text.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -16,7 +17,7 @@ constexpr UINT kInfoBoxStyle = MB_OK | MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMO
 
 void ShowBox(UINT style, const char* format, va_list arguments) {
     char message[kMessageBufferSize];
-    vsnprintf(message, sizeof message, format, arguments);
+    FormatTextList(message, sizeof message, format, arguments);
     MessageBoxA(nullptr, message, kProgramTitle, style);
 }
 
@@ -48,7 +49,7 @@ void SetStatus(const char* format, ...) {
     memcpy(title, kProgramTitle, prefixLength + 1);
     va_list arguments;
     va_start(arguments, format);
-    vsnprintf(title + prefixLength, sizeof title - prefixLength, format, arguments);
+    FormatTextList(title + prefixLength, sizeof title - prefixLength, format, arguments);
     va_end(arguments);
     SetWindowTextA(MainWindowHandle, title);
 }

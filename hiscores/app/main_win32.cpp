@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int) {
     char programPath[kPathSize];
     programPath[0] = '\0';
     GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-    static char arguments[kArgumentTextSize];
+    char arguments[kArgumentTextSize];
     lstrcpynA(arguments, argumentText != nullptr ? argumentText : "", sizeof arguments);
     if (hiscores::IsSilentRun(arguments, programPath)) {
         hiscores::SilentMode = true;

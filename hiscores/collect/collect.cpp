@@ -1,4 +1,5 @@
 #include "hiscores/collect/collect.h"
+#include "hiscores/text/format_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,7 +45,7 @@ RegistryKey* OpenProductKey(const char* subkeyName) {
     if (subkeyName == nullptr)
         return OpenOrCreateKey(kProductKeyPath);
     char path[kKeyPathSize];
-    const int length = snprintf(path, sizeof path, "%s\\%s", kProductKeyPath, subkeyName);
+    const int length = FormatText(path, sizeof path, "%s\\%s", kProductKeyPath, subkeyName);
     if (length < 0 || length >= kKeyPathSize)
         return nullptr;
     return OpenOrCreateKey(path);
@@ -102,7 +103,7 @@ int CollectHiscores(char (&text)[kHiscoreTextSize]) {
     for (int game = 0; game < games.count && !full; ++game) {
         for (int number = 1;; ++number) {
             char valueName[kValueNameSize];
-            snprintf(valueName, sizeof valueName, kRecordValueFormat, number);
+            FormatText(valueName, sizeof valueName, kRecordValueFormat, number);
             unsigned long size = sizeof record;
             if (ReadStringValue(valueName, record, &size, games.names[game]) == nullptr)
                 break;

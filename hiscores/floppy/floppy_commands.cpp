@@ -7,6 +7,7 @@
 #include "hiscores/floppy/transfer_file.h"
 #include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
+#include "hiscores/text/format_text.h"
 
 #include <cstdio>
 
@@ -39,7 +40,7 @@ bool CopyProgramToFloppy() {
         return true;
     char copyPath[kPathSize];
     const int length =
-        snprintf(copyPath, sizeof copyPath, "%s%s", kFloppyRoot, programPath + fileNameOffset);
+        FormatText(copyPath, sizeof copyPath, "%s%s", kFloppyRoot, programPath + fileNameOffset);
     if (length < 0 || length >= static_cast<int>(sizeof copyPath))
         return false;
     SetStatus(" - saving myself");

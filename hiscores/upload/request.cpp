@@ -1,4 +1,5 @@
 #include "hiscores/upload/request.h"
+#include "hiscores/text/format_text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,7 +10,7 @@ int FormatUploadRequest(char* buffer, int size, bool viaProxy, const char* host,
                         const char* userAgent, const char* body) {
     if (size <= 0)
         return -1;
-    const int length = snprintf(
+    const int length = FormatText(
         buffer, size, "POST %s%s%s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s\r\nContent-Length: %d\r\n\r\n%s",
         viaProxy ? "http://" : "", viaProxy ? host : "", path, host, userAgent,
         static_cast<int>(strlen(body)), body);
