@@ -12,6 +12,11 @@ function(tumbra_add_gtest)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  # A crash under Wine may still end with exit code 0: only GoogleTest's own verdict
+  # counts.
+  set_tests_properties(${T_NAME} PROPERTIES
+    PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+    FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   if(WIN32)
     set_tests_properties(${T_NAME} PROPERTIES
       ENVIRONMENT "WINEPREFIX=${TUMBRA_WINEPREFIX};WINEDEBUG=-all"
