@@ -25,7 +25,12 @@ def demo():
         server.close()
     print("\nThe server received:")
     for request in server.requests:
-        print("  " + request.decode("latin-1").replace("\r\n", "\\r\\n\n  ").replace("\n", "\n  "))
+        head, body = rig.split_request(request)
+        for line in head.split("\r\n"):
+            print("  " + line)
+        print("  (blank line, then the body:)")
+        for line in body.decode("latin-1").splitlines():
+            print("  | " + line)
     print("\nExit code: %d (0 sent, 1 no hiscores, 2 no connection, 3 transfer error)" % run.code)
     return run.code
 
