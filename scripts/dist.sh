@@ -1,0 +1,25 @@
+#!/bin/sh
+# Builds what ships (the i686 program and plug-ins, the amd64 plug-in) with the win32
+# and win64 presets and writes dist/tumbra-<version>.zip. The same commit always gives
+# the same zip: its entries carry the commit's time, not the files' times.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2 --target hiscores nsistumbra_x86-ansi nsistumbra_x86-unicode
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j2 --target nsistumbra_amd64-unicode
+
+version=$(sed -n 's/^project(tumbra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "no project version in CMakeLists.txt" >&2; exit 1; }
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+    export SOURCE_DATE_EPOCH
+fi
+
+mkdir -p dist
+/usr/bin/python3 scripts/make-zip.py --source . --win32 build/win32 --win64 build/win64 \
+    --output "dist/tumbra-$version.zip"
+echo "dist/tumbra-$version.zip"
+sha256sum "dist/tumbra-$version.zip"
