@@ -1,0 +1,125 @@
+"""Faults of the network and odd registry contents: each silent run ends with the
+documented exit code, sends only what it holds whole, and leaves no process behind."""
+
+import subprocess
+import time
+
+import rig
+
+ONE_GAME = [("Alpha", [b"alpha 100 Ann"])]
+
+
+def hiscores_processes():
+    listing = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout
+    return [line for line in listing.splitlines() if "hiscores.exe" in line]
+
+
+class NetworkFaults(rig.WineTestCase):
+    def run_against(self, **server_options):
+        rig.set_records(ONE_GAME)
+        server = rig.RecordingServer(**server_options)
+        try:
+            run = rig.run_hiscores(timeout=60)
+        finally:
+            server.close()
+        self.assertEqual(run.message_boxes, [])
+        self.assertEqual(hiscores_processes(), [])
+        return run.code
+
+    def test_server_faults_give_the_documented_exit_code(self):
+        cases = [
+            ("resets the connection after accepting it", dict(reset=True), 3),
+            ("answers before reading the request", dict(read_request=False), 0),
+            ("sends the status line a byte at a time",
+             dict(reply_pieces=[bytes([b]) for b in b"HTTP/1.0 200 OK\r\n"]), 0),
+            ("sends 64 KiB of garbage", dict(reply_pieces=[bytes(range(256)) * 256]), 3),
+        ]
+        for name, options, expected in cases:
+            with self.subTest(name):
+                self.assertEqual(self.run_against(**options), expected)
+
+    def test_proxy_faults_give_two(self):
+        cases = [
+            ("proxy refuses", "127.0.0.1:3131"),
+            ("proxy host does not resolve", "http://proxy.invalid:3128"),
+        ]
+        rig.map_server_host(False)
+        rig.set_records(ONE_GAME)
+        for name, setting in cases:
+            with self.subTest(name):
+                rig.set_proxy(setting, 1)
+                run = rig.run_hiscores()
+                self.assertEqual((run.code, run.message_boxes), (2, []))
+                self.assertEqual(hiscores_processes(), [])
+
+
+class RegistryInput(rig.WineTestCase):
+    def send(self, games):
+        rig.set_records(games)
+        server = rig.RecordingServer()
+        try:
+            started = time.monotonic()
+            run = rig.run_hiscores()
+            elapsed = time.monotonic() - started
+        finally:
+            server.close()
+        self.assertEqual(run.message_boxes, [])
+        bodies = [rig.split_request(request)[1] for request in server.requests]
+        return run.code, bodies, elapsed
+
+    def test_ten_thousand_games_fill_the_text_without_overrun_in_under_a_second(self):
+        _, _, baseline = self.send([])
+        games = [("game%05d" % n, [b"record of game %05d" % n]) for n in range(10000)]
+        code, bodies, elapsed = self.send(games)
+        self.assertEqual(code, 0)
+        body = bodies[0]
+        records = body.split(b"\n")[:-1]
+        # The text stops at the first record that would not fit: every record in it is
+        # whole, in enumeration order, and the next one would have overrun.
+        self.assertLessEqual(len(body), 9999)
+        self.assertGreater(len(body) + len(b"record of game 00000\n"), 9999)
+        self.assertEqual(records, [b"record of game %05d" % n for n in range(len(records))])
+        self.assertLess(elapsed - baseline, 1.0, "the program's own time beyond a bare run")
+
+    def test_largest_record_that_fits_is_sent_whole(self):
+        record = bytes((n % 26) + 65 for n in range(9998))
+        code, bodies, _ = self.send([("Alpha", [record])])
+        self.assertEqual(code, 0)
+        self.assertEqual(bodies, [record + b"\n"])
+
+    def test_record_of_9999_bytes_cannot_fit_with_its_line_feed(self):
+        code, bodies, _ = self.send([("Alpha", [b"x" * 9999])])
+        self.assertEqual((code, bodies), (1, []))
+
+    def test_game_key_name_of_255_characters(self):
+        # Wine's ANSI registry calls refuse a key path much beyond 256 characters, which
+        # Windows opens: under Wine the longest name is skipped like an unreadable key,
+        # and a long name that Wine can open is read.
+        code, bodies, _ = self.send([("g" * 255, [b"longest name"]), ("h" * 240, [b"long name"]),
+                                     ("i", [b"short"])])
+        self.assertEqual(code, 0)
+        self.assertEqual(sorted(bodies[0].split(b"\n")), [b"", b"long name", b"short"])
+
+    def test_values_of_every_other_type_are_not_records(self):
+        other_types = {
+            "none": "hex(0):41,00", "expand string": "hex(2):41,00", "binary": "hex:41,42",
+            "dword": "dword:00000041", "big endian dword": "hex(5):00,00,00,41",
+            "link": "hex(6):41,00", "multi string": "hex(7):41,00,00",
+            "resource list": "hex(8):41", "qword": "hex(b):41,00,00,00,00,00,00,00",
+        }
+        text = rig.records_text([("Valid", [b"kept"])])
+        for n, (name, value) in enumerate(other_types.items()):
+            text += '[%s\\Other%d]\n"_rek_1"=%s\n' % (rig.PRODUCT_KEY, n, value)
+        text += '[%s\\Valid]\n"_rek_2"=dword:00000001\n"_rek_3"="after a gap"\n' % rig.PRODUCT_KEY
+        rig.import_registry(text)
+        server = rig.RecordingServer()
+        try:
+            run = rig.run_hiscores()
+        finally:
+            server.close()
+        self.assertEqual(run.code, 0)
+        self.assertEqual([rig.split_request(r)[1] for r in server.requests], [b"kept\n"])
+
+
+if __name__ == "__main__":
+    rig.main()
