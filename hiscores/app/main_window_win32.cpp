@@ -85,6 +85,9 @@ int RunMainWindow(HINSTANCE instance) {
     DLGPROC dialogProc = MainDialogProc;
     HWND dialog =
         CreateDialogParamA(instance, MAKEINTRESOURCEA(HISCORES_DIALOG), nullptr, dialogProc, 0);
+    // Without a dialog nothing would ever post the quit message.
+    if (dialog == nullptr)
+        return 0;
     ShowWindow(dialog, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(HISCORES_ACCELERATORS));
     MSG message;
