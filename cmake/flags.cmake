@@ -7,6 +7,14 @@ if(TUMBRA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(TUMBRA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TUMBRA_FUZZ needs clang++ for libFuzzer")
+  endif()
+  # Coverage feedback from every library a fuzz target links; the targets add the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(WIN32)
   # Everything that runs under Wine or ships links the compiler runtime in, so the
   # programs import only Windows system DLLs.

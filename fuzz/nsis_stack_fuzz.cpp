@@ -1,0 +1,123 @@
+// Sequences of pushes and pops with texts and string sizes of any kind, in both
+// character widths, over the counting allocator of the unit tests: the stack always
+// holds what a model of it holds, no text is written past its entry or buffer, and every
+// entry taken off is freed.
+#include "nsistumbra/nsis_stack.h"
+
+#include "fuzz/check.h"
+#include "tests/nsistumbra/native/fake_heap.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+using nsistumbra::HostStack;
+using nsistumbra::StackEntry;
+
+constexpr char kUnwritten = 0x5A;
+
+template <class Char> std::basic_string<Char> ConsumeText(FuzzedDataProvider& input) {
+    std::basic_string<Char> text;
+    const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
+    for (std::size_t index = 0; index < length && input.remaining_bytes() > 0; ++index)
+        text += static_cast<Char>(input.ConsumeIntegral<std::make_unsigned_t<Char>>());
+    return text;
+}
+
+int ConsumeStringSize(FuzzedDataProvider& input) {
+    // Mostly near the texts' lengths, sometimes as large as installers make it.
+    return input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-2, 310)
+                               : input.ConsumeIntegralInRange<int>(-2, 70000);
+}
+
+template <class Char>
+void CheckMatches(StackEntry* top, const std::vector<std::basic_string<Char>>& model) {
+    auto expected = model.rbegin();
+    for (; top != nullptr; top = top->next, ++expected) {
+        FUZZ_CHECK(expected != model.rend());
+        FUZZ_CHECK(*expected == nsistumbra::EntryText<Char>(top));
+    }
+    FUZZ_CHECK(expected == model.rend());
+    FUZZ_CHECK(nsistumbra::fake::LiveEntries() == static_cast<int>(model.size()));
+}
+
+template <class Char>
+void Push(FuzzedDataProvider& input, StackEntry*& top,
+          std::vector<std::basic_string<Char>>& model) {
+    const int stringSize = ConsumeStringSize(input);
+    const bool absentStack = input.ConsumeIntegralInRange<int>(0, 15) == 0;
+    const bool outOfMemory = input.ConsumeIntegralInRange<int>(0, 15) == 0;
+    const std::basic_string<Char> text = ConsumeText<Char>(input);
+    const HostStack<Char> stack{stringSize, absentStack ? nullptr : &top};
+    nsistumbra::fake::FailAllocations(outOfMemory);
+    nsistumbra::PushStackString(stack, text.c_str());
+    nsistumbra::fake::FailAllocations(false);
+    if (absentStack || outOfMemory || stringSize < 1)
+        return;
+    FUZZ_CHECK(nsistumbra::fake::LastAllocationSize() ==
+               static_cast<std::size_t>(stringSize) * sizeof(Char) + 8);
+    model.push_back(
+        text.substr(0, text.find(Char(0))).substr(0, static_cast<std::size_t>(stringSize) - 1));
+}
+
+template <class Char>
+void Pop(FuzzedDataProvider& input, StackEntry*& top, std::vector<std::basic_string<Char>>& model) {
+    const auto capacity =
+        input.ConsumeIntegralInRange<std::size_t>(0, 2 * nsistumbra::kPluginTextCapacity);
+    const bool absentStack = input.ConsumeIntegralInRange<int>(0, 15) == 0;
+    const HostStack<Char> stack{ConsumeStringSize(input), absentStack ? nullptr : &top};
+    // Exactly capacity characters, so a write past them is caught.
+    const std::size_t bytes = capacity * sizeof(Char);
+    auto* destination = static_cast<Char*>(std::malloc(bytes));
+    std::memset(destination, kUnwritten, bytes);
+    const int result = nsistumbra::PopStackString(stack, destination, capacity);
+    if (absentStack || model.empty()) {
+        FUZZ_CHECK(result == 1);
+        for (std::size_t index = 0; index < bytes; ++index)
+            FUZZ_CHECK(reinterpret_cast<char*>(destination)[index] == kUnwritten);
+    } else {
+        FUZZ_CHECK(result == 0);
+        if (capacity > 0)
+            FUZZ_CHECK(model.back().substr(0, capacity - 1) == destination);
+        model.pop_back();
+    }
+    std::free(destination);
+}
+
+template <class Char> void Run(FuzzedDataProvider& input) {
+    StackEntry* top = nullptr;
+    std::vector<std::basic_string<Char>> model;
+    while (input.remaining_bytes() > 0) {
+        if (input.ConsumeBool())
+            Push(input, top, model);
+        else
+            Pop(input, top, model);
+        CheckMatches(top, model);
+    }
+    // What the installer would take off at the end.
+    Char text[nsistumbra::kPluginTextCapacity];
+    while (nsistumbra::PopStackString(HostStack<Char>{1024, &top}, text,
+                                      nsistumbra::kPluginTextCapacity) == 0)
+        model.pop_back();
+    FUZZ_CHECK(top == nullptr && model.empty());
+    FUZZ_CHECK(nsistumbra::fake::LiveEntries() == 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    nsistumbra::fake::ResetHeap();
+    if (input.ConsumeBool())
+        Run<char>(input);
+    else
+        Run<char16_t>(input);
+    return 0;
+}
