@@ -1,0 +1,81 @@
+#!/usr/bin/python3
+"""Checks the shipped hiscores.exe as a player's system sees it: it imports only
+Windows system DLLs, fits in 64 KiB, and carries no piece of the C++ runtime.
+
+The last is read from the link map: the linker lists every archive member it pulled
+in, so an object from the C++ library, its support library or the unwinder shows up
+there even though the program itself is stripped of symbols."""
+
+import argparse
+import os
+import re
+import subprocess
+import sys
+
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "advapi32.dll",
+               "ws2_32.dll", "wsock32.dll", "msvcrt.dll", "comctl32.dll", "comdlg32.dll",
+               "ole32.dll", "oleaut32.dll", "version.dll", "winmm.dll"}
+MAX_BYTES = 64 * 1024
+CXX_RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a"}
+
+
+def imported_dlls(objdump, exe):
+    headers = subprocess.run([objdump, "-p", exe], check=True, capture_output=True,
+                             text=True).stdout
+    return re.findall(r"^\s*DLL Name: (\S+)", headers, re.M)
+
+
+def pulled_archive_members(map_text):
+    """(archive file name, member) for every archive member the link took in."""
+    section = map_text.split("Archive member included to satisfy reference by file", 1)
+    if len(section) != 2:
+        return None
+    listing = re.split(r"^(?:Discarded input sections|Allocating common symbols|"
+                       r"Memory Configuration)", section[1], maxsplit=1, flags=re.M)[0]
+    return [(os.path.basename(archive), member) for archive, member in
+            re.findall(r"^(\S+\.a)\((\S+?)\)", listing, re.M)]
+
+
+def check(objdump, exe, link_map):
+    problems = []
+    dlls = imported_dlls(objdump, exe)
+    if not dlls:
+        problems.append("no imports found: not a PE program?")
+    for dll in dlls:
+        if dll.lower() not in SYSTEM_DLLS:
+            problems.append(f"imports {dll}, which is not a Windows system DLL")
+
+    size = os.path.getsize(exe)
+    if size > MAX_BYTES:
+        problems.append(f"{size} bytes, more than {MAX_BYTES}")
+
+    # The linker writes the map after the program; an older map is left from a link
+    # that no longer writes one, and would tell nothing about this program.
+    if os.path.getmtime(link_map) < os.path.getmtime(exe):
+        problems.append(f"{link_map} is older than the program")
+    with open(link_map, encoding="utf-8", errors="replace") as f:
+        members = pulled_archive_members(f.read())
+    if members is None:
+        problems.append(f"{link_map} lists no archive members: not a linker map?")
+        members = []
+    for archive, member in members:
+        if archive in CXX_RUNTIME_ARCHIVES:
+            problems.append(f"C++ runtime object linked in: {archive}({member})")
+    return dlls, size, problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--objdump", required=True)
+    parser.add_argument("--map", required=True, help="the linker map of the program")
+    parser.add_argument("exe")
+    arguments = parser.parse_args()
+    dlls, size, problems = check(arguments.objdump, arguments.exe, arguments.map)
+    print(f"{arguments.exe}: {size} bytes, imports {', '.join(dlls)}")
+    for problem in problems:
+        print(f"  {problem}")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
