@@ -187,7 +187,8 @@ def run_hiscores(args=("send",), timeout=60, exe=None):
 class RecordingServer:
     """An HTTP stand-in on 127.0.0.1: records every request byte for byte and answers
     each with reply_pieces, sent with a short pause between them. With
-    read_request False it answers as soon as the connection is accepted."""
+    read_request False it answers as soon as the connection is accepted; with reset
+    True it resets the connection instead of answering."""
 
     def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False):
         self.reply_pieces = list(reply_pieces)
@@ -213,10 +214,13 @@ class RecordingServer:
 
     def _answer(self, connection):
         connection.settimeout(10)
-        if self.reset:
-            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
-            return
         data = self._read(connection) if self.read_request else b""
+        if self.reset:
+            # Reset only once the request is in: earlier, the client could still be
+            # connecting and would see a refusal instead.
+            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
+            self.requests.append(data)
+            return
         try:
             for piece in self.reply_pieces:
                 connection.sendall(piece)

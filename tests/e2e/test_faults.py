@@ -28,7 +28,7 @@ class NetworkFaults(rig.WineTestCase):
 
     def test_server_faults_give_the_documented_exit_code(self):
         cases = [
-            ("resets the connection after accepting it", dict(reset=True), 3),
+            ("resets the connection instead of answering", dict(reset=True), 3),
             ("answers before reading the request", dict(read_request=False), 0),
             ("sends the status line a byte at a time",
              dict(reply_pieces=[bytes([b]) for b in b"HTTP/1.0 200 OK\r\n"]), 0),
