@@ -33,6 +33,8 @@ long QueryValue(RegistryKey* key, const char* valueName, unsigned long* type, ch
     return status;
 }
 
-void CloseKey(RegistryKey* key) { RegCloseKey(reinterpret_cast<HKEY>(key)); }
+void CloseKey(RegistryKey* key) {
+    RegCloseKey(reinterpret_cast<HKEY>(key));
+}
 
 } // namespace hiscores

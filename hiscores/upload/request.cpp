@@ -11,7 +11,8 @@ int FormatUploadRequest(char* buffer, int size, bool viaProxy, const char* host,
     if (size <= 0)
         return -1;
     const int length = FormatText(
-        buffer, size, "POST %s%s%s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s\r\nContent-Length: %d\r\n\r\n%s",
+        buffer, size,
+        "POST %s%s%s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s\r\nContent-Length: %d\r\n\r\n%s",
         viaProxy ? "http://" : "", viaProxy ? host : "", path, host, userAgent,
         static_cast<int>(strlen(body)), body);
     if (length < 0 || length >= size) {

@@ -2,7 +2,9 @@
 
 namespace hiscores {
 
-bool StartSockets() { return true; }
+bool StartSockets() {
+    return true;
+}
 
 void StopSockets() {}
 
@@ -11,6 +13,8 @@ int SendSome(SocketHandle socket, const char* data, int length) {
     return static_cast<int>(send(socket, data, static_cast<size_t>(length), MSG_NOSIGNAL));
 }
 
-void CloseSocket(SocketHandle socket) { close(socket); }
+void CloseSocket(SocketHandle socket) {
+    close(socket);
+}
 
 } // namespace hiscores

@@ -7,12 +7,16 @@ bool StartSockets() {
     return WSAStartup(MAKEWORD(1, 1), &data) == 0;
 }
 
-void StopSockets() { WSACleanup(); }
+void StopSockets() {
+    WSACleanup();
+}
 
 int SendSome(SocketHandle socket, const char* data, int length) {
     return send(socket, data, length, 0);
 }
 
-void CloseSocket(SocketHandle socket) { closesocket(socket); }
+void CloseSocket(SocketHandle socket) {
+    closesocket(socket);
+}
 
 } // namespace hiscores

@@ -99,8 +99,8 @@ bool SendAll(SocketHandle handle, const char* data, int length) {
 int ReceiveStatusLine(SocketHandle handle, char* reply) {
     int received = 0;
     while (received < kStatusLineCheckLength) {
-        const int got = static_cast<int>(
-            recv(handle, reply + received, static_cast<size_t>(kStatusLineCheckLength - received), 0));
+        const int got = static_cast<int>(recv(
+            handle, reply + received, static_cast<size_t>(kStatusLineCheckLength - received), 0));
         if (got <= 0)
             break;
         received += got;
@@ -136,8 +136,8 @@ void ReportFailure(int result) {
 
 } // namespace
 
-int UploadHiscoresTo(const char* host, unsigned short port, const char* path,
-                     const char* userAgent, const char* body, char* request, int requestSize) {
+int UploadHiscoresTo(const char* host, unsigned short port, const char* path, const char* userAgent,
+                     const char* body, char* request, int requestSize) {
     if (!StartSockets()) {
         ReportFailure(kUploadSystemError);
         SetStatus("");
@@ -161,8 +161,7 @@ int UploadHiscoresTo(const char* host, unsigned short port, const char* path,
 
 int UploadHiscores(const char* path, const char* userAgent, const char* body, char* request,
                    int requestSize) {
-    return UploadHiscoresTo(kServerHost, kServerPort, path, userAgent, body, request,
-                            requestSize);
+    return UploadHiscoresTo(kServerHost, kServerPort, path, userAgent, body, request, requestSize);
 }
 
 } // namespace hiscores

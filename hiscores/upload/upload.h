@@ -16,7 +16,7 @@ int UploadHiscores(const char* path, const char* userAgent, const char* body, ch
                    int requestSize);
 
 // The same against any host and port, for tests that stand in for the server.
-int UploadHiscoresTo(const char* host, unsigned short port, const char* path,
-                     const char* userAgent, const char* body, char* request, int requestSize);
+int UploadHiscoresTo(const char* host, unsigned short port, const char* path, const char* userAgent,
+                     const char* body, char* request, int requestSize);
 
 } // namespace hiscores

@@ -45,7 +45,9 @@ TEST_P(CollectTest, JoinsReadableRecordsInOrder) {
     EXPECT_EQ(testing::OpenKeyCount(), 0);
 }
 
-std::string Z(const char* text) { return std::string(text) + '\0'; }
+std::string Z(const char* text) {
+    return std::string(text) + '\0';
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CollectTest,
@@ -58,12 +60,14 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Beta", "_rek_2", kString, Z("B2")}},
                     "A1\nA2\nB1\nB2\n",
                     4},
-        CollectCase{"GapEndsTheGame",
-                    {{"Alpha", "_rek_1", kString, Z("one")}, {"Alpha", "_rek_3", kString, Z("three")}},
-                    "one\n",
-                    1},
+        CollectCase{
+            "GapEndsTheGame",
+            {{"Alpha", "_rek_1", kString, Z("one")}, {"Alpha", "_rek_3", kString, Z("three")}},
+            "one\n",
+            1},
         CollectCase{"EmptyRecordCounts", {{"Alpha", "_rek_1", kString, Z("")}}, "\n", 1},
-        CollectCase{"ExpandStringIsNotARecord", {{"Alpha", "_rek_1", kExpandString, Z("x")}}, "", 0},
+        CollectCase{
+            "ExpandStringIsNotARecord", {{"Alpha", "_rek_1", kExpandString, Z("x")}}, "", 0},
         CollectCase{"DwordIsNotARecord",
                     {{"Alpha", "_rek_1", kDword, std::string("\1\0\0\0", 4)},
                      {"Beta", "_rek_1", kString, Z("B1")}},

@@ -29,7 +29,9 @@ void ClearProxySettings() {
     reads = 0;
 }
 
-int ProxySettingsReads() { return reads; }
+int ProxySettingsReads() {
+    return reads;
+}
 
 } // namespace testing
 
@@ -40,7 +42,8 @@ bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled) {
     *enabled = false;
     if (!stored)
         return false;
-    *enabled = UseProxy(storedServer, static_cast<unsigned long>(storedEnable), host, sizeof host, port);
+    *enabled =
+        UseProxy(storedServer, static_cast<unsigned long>(storedEnable), host, sizeof host, port);
     return true;
 }
 

@@ -61,7 +61,9 @@ void FailEnumeration(long index, long status) {
     failingStatus = status;
 }
 
-int OpenKeyCount() { return openKeys; }
+int OpenKeyCount() {
+    return openKeys;
+}
 
 } // namespace testing
 

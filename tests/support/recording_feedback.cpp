@@ -32,15 +32,27 @@ void Record(testing::FeedbackKind kind, const char* format, va_list arguments) {
     Record(kind, format, arguments);                                                               \
     va_end(arguments)
 
-void ShowInfo(const char* format, ...) { TUMBRA_RECORD(testing::FeedbackKind::Info); }
-void ShowError(const char* format, ...) { TUMBRA_RECORD(testing::FeedbackKind::Error); }
-void SetStatus(const char* format, ...) { TUMBRA_RECORD(testing::FeedbackKind::Status); }
+void ShowInfo(const char* format, ...) {
+    TUMBRA_RECORD(testing::FeedbackKind::Info);
+}
+void ShowError(const char* format, ...) {
+    TUMBRA_RECORD(testing::FeedbackKind::Error);
+}
+void SetStatus(const char* format, ...) {
+    TUMBRA_RECORD(testing::FeedbackKind::Status);
+}
 
 namespace testing {
 
-void ClearFeedback() { eventCount = 0; }
-int FeedbackCount() { return eventCount; }
-const FeedbackEvent& FeedbackAt(int index) { return events[index]; }
+void ClearFeedback() {
+    eventCount = 0;
+}
+int FeedbackCount() {
+    return eventCount;
+}
+const FeedbackEvent& FeedbackAt(int index) {
+    return events[index];
+}
 
 const char* FeedbackTexts(FeedbackKind kind) {
     joined[0] = '\0';

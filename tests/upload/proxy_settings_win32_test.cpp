@@ -55,7 +55,9 @@ TEST_P(ProxySettingsTest, AreReadFromTheCurrentUsersInternetSettings) {
     EXPECT_EQ(port, stored.port);
 }
 
-std::string Z(const std::string& text) { return text + '\0'; }
+std::string Z(const std::string& text) {
+    return text + '\0';
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProxySettingsTest,
@@ -67,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                        "proxy.lan", 3128},
         StoredSettings{"WithoutColonIsNoProxy", Z("proxy.lan"), REG_SZ, 1, true, false, "", 0},
         StoredSettings{"ValueFillingTheBufferWithoutTerminatorIsNotRead",
-                       std::string(kProxyHostSize - 2, 'h') + ":1", REG_BINARY, 1, false, false,
-                       "", 0},
+                       std::string(kProxyHostSize - 2, 'h') + ":1", REG_BINARY, 1, false, false, "",
+                       0},
         StoredSettings{"LongestValueWithoutTerminatorIsEnded",
                        std::string(kProxyHostSize - 6, 'h') + ":8080", REG_BINARY, 1, true, true,
                        std::string(kProxyHostSize - 6, 'h'), 8080},
@@ -78,8 +80,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProxySettingsMissing, WithoutValuesNothingIsEnabled) {
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &key, nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
     RegDeleteValueA(key, "ProxyServer");
     RegCloseKey(key);
     char host[kProxyHostSize];

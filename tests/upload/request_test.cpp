@@ -20,9 +20,9 @@ class RequestBytesTest : public ::testing::TestWithParam<RequestCase> {};
 
 TEST_P(RequestBytesTest, AreExactlyTheLayout) {
     char buffer[1000];
-    const int length = FormatUploadRequest(buffer, sizeof buffer, GetParam().viaProxy,
-                                           "www.example.org", "/rekordy/dopisz.php",
-                                           "SalonTumbraRekordy", GetParam().body);
+    const int length =
+        FormatUploadRequest(buffer, sizeof buffer, GetParam().viaProxy, "www.example.org",
+                            "/rekordy/dopisz.php", "SalonTumbraRekordy", GetParam().body);
     EXPECT_EQ(std::string(buffer, length), GetParam().expected);
 }
 
@@ -55,7 +55,8 @@ TEST(RequestLimits, RefusesARequestThatWouldNotFitAndWritesNoMore) {
 }
 
 TEST(RequestLimits, FitsExactlyWithItsTerminator) {
-    const char* expected = "POST /p HTTP/1.0\r\nHost: h\r\nUser-Agent: u\r\nContent-Length: 1\r\n\r\nb";
+    const char* expected =
+        "POST /p HTTP/1.0\r\nHost: h\r\nUser-Agent: u\r\nContent-Length: 1\r\n\r\nb";
     const int size = static_cast<int>(strlen(expected)) + 1;
     char buffer[200];
     EXPECT_EQ(FormatUploadRequest(buffer, size, false, "h", "/p", "u", "b"), size - 1);

@@ -57,14 +57,15 @@ TEST_P(ReplyTest, DecidesTheResultAndSendsTheRequestWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReplyTest,
-    ::testing::Values(ReplyCase{"Accepted", {kOk}, kUploadSent},
-                      ReplyCase{"AcceptedInPieces", {"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
-                      ReplyCase{"AcceptedAByteAtATime",
-                                {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
-                                kUploadSent},
-                      ReplyCase{"NotFound", {"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
-                      ReplyCase{"ThirteenBytesThenClose", {"HTTP/1.0 200\r"}, kUploadTransferError},
-                      ReplyCase{"CloseWithoutAnswer", {}, kUploadTransferError}),
+    ::testing::Values(
+        ReplyCase{"Accepted", {kOk}, kUploadSent},
+        ReplyCase{"AcceptedInPieces", {"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
+        ReplyCase{"AcceptedAByteAtATime",
+                  {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
+                  kUploadSent},
+        ReplyCase{"NotFound", {"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
+        ReplyCase{"ThirteenBytesThenClose", {"HTTP/1.0 200\r"}, kUploadTransferError},
+        ReplyCase{"CloseWithoutAnswer", {}, kUploadTransferError}),
     [](const ::testing::TestParamInfo<ReplyCase>& info) { return info.param.behaviour; });
 
 TEST_F(TransactionTest, EmptyBodyIsSentWithLengthZero) {
@@ -88,7 +89,8 @@ TEST_F(TransactionTest, LargestTextIsSentWholeThroughTheProxy) {
     testing::SetProxySettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
     EXPECT_EQ(Upload(RefusingPort(), body), kUploadSent);
     const std::string received = proxy.Received();
-    EXPECT_EQ(received.rfind("POST http://127.0.0.1/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
+    EXPECT_EQ(received.rfind(
+                  "POST http://127.0.0.1/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
               0u);
     EXPECT_NE(received.find("Content-Length: 9999\r\n\r\n" + body), std::string::npos);
     EXPECT_EQ(received.size() - received.find("\r\n\r\n") - 4, body.size());
@@ -125,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ProxyCase{"NoProxyEnabled", "127.0.0.1:%u", 0, kUploadCannotConnect},
                       ProxyCase{"ProxyRefuses", "127.0.0.1:%u", 1, kUploadCannotConnect},
                       ProxyCase{"ProxyWithoutPort", "127.0.0.1", 1, kUploadCannotConnect},
-                      ProxyCase{"PerProtocolListDoesNotResolve", "http=127.0.0.1:1;https=127.0.0.1:%u",
-                                1, kUploadCannotConnect}),
+                      ProxyCase{"PerProtocolListDoesNotResolve",
+                                "http=127.0.0.1:1;https=127.0.0.1:%u", 1, kUploadCannotConnect}),
     [](const ::testing::TestParamInfo<ProxyCase>& info) { return info.param.behaviour; });
 
 TEST_F(TransactionTest, BodyTooLargeForTheBufferIsRefusedBeforeSending) {
