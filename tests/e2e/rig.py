@@ -124,11 +124,32 @@ def wine(args, timeout=60, **extra_env):
     """Runs a Wine command and returns its exit code and its error output as text.
     The output goes through a file: Wine's background processes inherit the
     descriptors, and a pipe would stay open as long as they live."""
-    with tempfile.TemporaryFile() as errors:
+    return _run_wine(args, timeout, subprocess.DEVNULL, extra_env)
+
+
+def wine_output(args, timeout=60, **extra_env):
+    """Like wine(), but the text holds the standard output too, interleaved with the
+    error output."""
+    return _run_wine(args, timeout, None, extra_env)
+
+
+def _run_wine(args, timeout, stdout, extra_env):
+    """stdout None sends the standard output to the same file as the error output."""
+    with tempfile.TemporaryFile() as output:
         process = subprocess.run(["wine"] + list(args), env=wine_env(**extra_env),
-                                 stdout=subprocess.DEVNULL, stderr=errors, timeout=timeout)
-        errors.seek(0)
-        return process.returncode, errors.read().decode("utf-8", "replace")
+                                 stdout=output if stdout is None else stdout, stderr=output,
+                                 timeout=timeout)
+        output.seek(0)
+        return process.returncode, output.read().decode("utf-8", "replace")
+
+
+def map_drive(letter, folder):
+    """Makes the prefix's drive letter (such as "a") lead to folder, which need not
+    exist."""
+    link = os.path.join(os.environ["WINEPREFIX"], "dosdevices", letter.lower() + ":")
+    if os.path.lexists(link):
+        os.unlink(link)
+    os.symlink(folder, link)
 
 
 def _hex_bytes(data):
