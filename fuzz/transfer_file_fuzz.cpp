@@ -93,12 +93,23 @@ void CheckRoundTrip(const std::string& original) {
     FUZZ_CHECK(back.text == original);
 }
 
+// A piece repeated and then a tail: small inputs reach the files around a full text.
+std::string ConsumeFile(FuzzedDataProvider& input) {
+    constexpr std::size_t kLongest = 3 * kHiscoreTextSize;
+    const auto repeats = input.ConsumeIntegralInRange<std::size_t>(0, kLongest);
+    const std::string piece = input.ConsumeRandomLengthString(64);
+    std::string file;
+    for (std::size_t count = 0; count < repeats && file.size() + piece.size() <= kLongest; ++count)
+        file += piece;
+    return file + input.ConsumeRandomLengthString(kLongest - file.size());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     const bool throughStream = input.ConsumeBool();
-    const std::string file = input.ConsumeRandomLengthString(3 * kHiscoreTextSize);
+    const std::string file = ConsumeFile(input);
     const Decoded expected = ReferenceDecode(file);
     const Decoded decoded = throughStream ? ReadFromStream(file) : DecodeInPieces(file, input);
     FUZZ_CHECK(decoded.accepted == expected.accepted);
