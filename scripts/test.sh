@@ -6,7 +6,7 @@ set -u
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
 
-presets="native native-asan win32 win64"
+presets="native native-asan win32 win64 fuzz"
 failed=""
 total=0
 log_dir=build/test-logs
