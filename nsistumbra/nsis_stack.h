@@ -4,6 +4,7 @@
 #include "nsistumbra/nsis_heap.h"
 
 #include <cstddef>
+#include <cstdint>
 
 // The NSIS string stack, for both character widths: the ANSI installer keeps 8-bit texts,
 // the Unicode installers UTF-16 ones.
@@ -43,10 +44,18 @@ int PopStackString(const HostStack<Char>& stack, Char* destination, std::size_t 
     return 0;
 }
 
+// Whether an entry of stringSize characters and the 8 bytes before them can be counted
+// in maxBytes: in a 32-bit build a huge string size would wrap to a tiny allocation.
+template <class Char> constexpr bool StackEntryFits(int stringSize, std::uint64_t maxBytes) {
+    return stringSize >= 1 &&
+           static_cast<std::uint64_t>(stringSize) <= (maxBytes - 8) / sizeof(Char);
+}
+
 // Puts the text on top, cut to string size - 1 characters. Nothing is pushed without a
-// stack, without room for a terminator, or when the entry cannot be allocated.
+// stack, without room for a terminator, when the entry's size cannot be counted, or when
+// the entry cannot be allocated.
 template <class Char> void PushStackString(const HostStack<Char>& stack, const Char* text) {
-    if (stack.top == nullptr || stack.stringSize < 1)
+    if (stack.top == nullptr || !StackEntryFits<Char>(stack.stringSize, SIZE_MAX))
         return;
     const auto textCapacity = static_cast<std::size_t>(stack.stringSize);
     auto* entry = static_cast<StackEntry*>(AllocateStackEntry(textCapacity * sizeof(Char) + 8));

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace nsistumbra {
 namespace {
 
@@ -84,6 +86,25 @@ TYPED_TEST(NsisStack, PushWithoutStackRoomOrMemoryPushesNothing) {
     PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
     fake::FailAllocations(false);
     EXPECT_EQ(std::vector<std::string>{"below"}, ReadStack<TypeParam>(this->top));
+}
+
+TEST(NsisStackEntrySize, HugeStringSizesCannotWrapA32BitCount) {
+    constexpr std::uint64_t k32BitMax = 0xFFFFFFFFu;
+    struct Case {
+        int stringSize;
+        bool narrowFits;
+        bool wideFits;
+    } cases[] = {
+        {1, true, true},           {8192, true, true},
+        {0x7FFFFFFB, true, true},  // 0xFFFFFFFE bytes still count
+        {0x7FFFFFFC, true, false}, // two bytes a character would wrap
+        {0x7FFFFFFF, true, false}, {0, false, false},
+        {-1, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.narrowFits, StackEntryFits<char>(c.stringSize, k32BitMax)) << c.stringSize;
+        EXPECT_EQ(c.wideFits, StackEntryFits<char16_t>(c.stringSize, k32BitMax)) << c.stringSize;
+    }
 }
 
 } // namespace
