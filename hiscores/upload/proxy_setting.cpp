@@ -1,9 +1,25 @@
 #include "hiscores/upload/proxy_setting.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
 namespace hiscores {
+
+namespace {
+
+// The leading decimal digits, as atoi reads them, but without its undefined behaviour
+// for a number too large for an int: such a number saturates.
+int ReadPort(const char* text) {
+    const long value = strtol(text, nullptr, 10);
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
 
 bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) {
     if (hostSize <= 0)
@@ -13,7 +29,7 @@ bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) 
     const char* colon = strrchr(setting, ':');
     if (colon == nullptr)
         return false;
-    *port = atoi(colon + 1);
+    *port = ReadPort(colon + 1);
     const char* start = setting;
     const char* slashes = strstr(setting, "//");
     if (slashes != nullptr && slashes < colon)

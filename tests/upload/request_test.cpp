@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -117,6 +118,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "http=a.lan:8080;https=b.lan", 8443},
                       ProxyCase{"NoColonIsNoProxy", "proxy.lan", false, "", 0},
                       ProxyCase{"PortWithTrailingText", "proxy.lan:80/", true, "proxy.lan", 80},
+                      ProxyCase{"PortTooLargeSaturates", "p:99999999999999999999", true, "p",
+                                INT_MAX},
                       ProxyCase{"Empty", "", false, "", 0}),
     [](const ::testing::TestParamInfo<ProxyCase>& info) { return info.param.behaviour; });
 
