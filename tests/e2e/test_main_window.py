@@ -38,7 +38,6 @@ class MainWindow(rig.WineTestCase):
         if self.program is not None:
             self.program.kill()
         if self.floppy is not None:
-            os.unlink(self.drive_link())
             shutil.rmtree(self.floppy)
 
     def start(self):
@@ -60,13 +59,10 @@ class MainWindow(rig.WineTestCase):
         gui.press(self.window, "Escape")
         self.assertEqual(self.program.wait(), 0)
 
-    def drive_link(self):
-        return os.path.join(os.environ["WINEPREFIX"], "dosdevices", "a:")
-
     def map_floppy(self):
         self.floppy = os.path.join(rig.work_dir(), "floppy")
         os.mkdir(self.floppy)
-        os.symlink(self.floppy, self.drive_link())
+        rig.map_drive("a", self.floppy)
 
     def test_opens_with_the_program_title(self):
         self.start()
