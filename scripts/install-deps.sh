@@ -3,7 +3,7 @@
 # already present are not fetched again. Run as root.
 set -eu
 
-packages="cmake g++ libgtest-dev python3 iproute2 util-linux
+packages="make cmake g++ googletest python3 iproute2 util-linux procps
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool nsis imagemagick tinyproxy
