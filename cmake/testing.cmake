@@ -12,6 +12,16 @@ endif()
 set(TUMBRA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
 set(TUMBRA_WINEPREFIX_E2E "${CMAKE_BINARY_DIR}/wineprefix-e2e")
 
+# Every Windows-side test of the shared prefix gets the same X display: the first Wine
+# program to start the prefix's desktop decides the display of all that follow, so a
+# test without one could leave the window tests none. The number comes from the build
+# directory, so several build trees can test side by side.
+string(MD5 build_hash "${CMAKE_BINARY_DIR}")
+string(SUBSTRING "${build_hash}" 0 3 build_hash)
+math(EXPR TUMBRA_WINE_DISPLAY "0x${build_hash} % 800 + 100")
+set(TUMBRA_WINE_TEST_ENVIRONMENT
+  "WINEPREFIX=${TUMBRA_WINEPREFIX};WINEDEBUG=-all;DISPLAY=:${TUMBRA_WINE_DISPLAY}")
+
 # Adds a GoogleTest executable as one ctest test (built but not run on i686).
 #   tumbra_add_gtest(NAME n SOURCES ... LIBS ... [LOCKS ...])
 function(tumbra_add_gtest)
@@ -30,7 +40,7 @@ function(tumbra_add_gtest)
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
   if(WIN32)
     set_tests_properties(${T_NAME} PROPERTIES
-      ENVIRONMENT "WINEPREFIX=${TUMBRA_WINEPREFIX};WINEDEBUG=-all"
+      ENVIRONMENT "${TUMBRA_WINE_TEST_ENVIRONMENT}"
       FIXTURES_REQUIRED wineprefix
       TIMEOUT 300)
   endif()

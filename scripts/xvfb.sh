@@ -24,7 +24,8 @@ start)
             rm -f "$pidfile"
             exit 1
         fi
-        if [ -S "/tmp/.X11-unix/X$display" ]; then
+        # A socket file may be left from a server that was killed; only an answer counts.
+        if DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; then
             exit 0
         fi
         sleep 0.1

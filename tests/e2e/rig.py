@@ -70,7 +70,8 @@ def enter_namespace():
 def leave_namespace():
     stop_wine()
     if _display is not None:
-        _display.kill()
+        # Terminated, not killed, so that it removes its socket and lock files.
+        _display.terminate()
         _display.wait()
     shutil.rmtree(_work, ignore_errors=True)
 
