@@ -23,16 +23,14 @@ if(WIN32)
   add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
-# A deliverable must stay small enough for a floppy next to its data: no exceptions,
-# no RTTI, unused sections dropped, symbols stripped.
-function(tumbra_deliverable target)
-  target_compile_options(${target} PRIVATE
-    -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables)
-  target_link_options(${target} PRIVATE -s -Wl,--gc-sections)
-endfunction()
+# Code that goes into a deliverable: no exceptions, no RTTI, each function and datum in
+# its own section so the link can drop what is unused. Each source directory of a
+# deliverable adds these once.
+set(TUMBRA_DELIVERABLE_CODE_OPTIONS -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
 
-# The same code-generation flags for the portable libraries that go into a deliverable.
-function(tumbra_portable_library target)
-  target_compile_options(${target} PRIVATE
-    -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+# A deliverable must stay small enough for a floppy next to its data: unused sections
+# dropped, symbols stripped.
+function(tumbra_deliverable target)
+  target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables)
+  target_link_options(${target} PRIVATE -s -Wl,--gc-sections)
 endfunction()

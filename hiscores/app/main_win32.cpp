@@ -1,22 +1,20 @@
-#include "hiscores/app/feedback.h"
 #include "hiscores/app/main_window.h"
 #include "hiscores/app/send_local.h"
 #include "hiscores/app/tokenizer.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/sizes.h"
 
 #include <windows.h>
 
-#include <cstring>
-
 namespace {
 
-constexpr int kPathSize = 260;
 // The longest command line Windows passes to a program.
 constexpr int kArgumentTextSize = 32768;
 
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int) {
-    char programPath[kPathSize];
+    char programPath[hiscores::kPathSize];
     programPath[0] = '\0';
     GetModuleFileNameA(nullptr, programPath, sizeof programPath);
     char arguments[kArgumentTextSize];

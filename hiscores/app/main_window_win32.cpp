@@ -1,8 +1,9 @@
 #include "hiscores/app/main_window.h"
 
-#include "hiscores/app/feedback.h"
-#include "hiscores/app/main_window_handle.h"
 #include "hiscores/app/send_local.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/main_window_handle.h"
+#include "hiscores/common/messages.h"
 #include "hiscores/floppy/floppy_commands.h"
 #include "hiscores/hyperlink/hyperlink.h"
 #include "hiscores/resources/resource_ids.h"
@@ -16,7 +17,7 @@ namespace {
 
 INT_PTR OnInitDialog(HWND dialog) {
     MakeHyperlinkById(dialog, ID_HISCORE_PAGE_LINK);
-    SetStatus("");
+    SetStatus(kNoStatus);
     SetFocus(dialog);
     return TRUE;
 }
@@ -63,7 +64,8 @@ INT_PTR OnDestroy() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    // The status line writes to whichever window last reached this procedure.
+    // Stored on every message, not once: the status line writes to whichever window last
+    // reached this procedure, and messages arrive before WM_INITDIALOG.
     MainWindowHandle = dialog;
     switch (message) {
     case WM_INITDIALOG:

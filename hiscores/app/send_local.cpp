@@ -1,7 +1,9 @@
 #include "hiscores/app/send_local.h"
 
-#include "hiscores/app/feedback.h"
 #include "hiscores/collect/collect.h"
+#include "hiscores/common/exit_codes.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/messages.h"
 #include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
 
@@ -16,7 +18,7 @@ int SendLocalHiscores() {
     char request[kRequestBufferSize];
     switch (UploadHiscores(kUploadPath, kUserAgent, text, request, sizeof request)) {
     case kUploadSent:
-        ShowInfo("Your hiscores have been successfully sent to the TumbraGames website.");
+        ShowInfo(kSentMessage);
         return kExitSent;
     case kUploadSystemError:
     case kUploadCannotConnect:

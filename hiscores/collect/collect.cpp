@@ -1,5 +1,6 @@
 #include "hiscores/collect/collect.h"
-#include "hiscores/text/format_text.h"
+
+#include "formatting/format_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +46,8 @@ RegistryKey* OpenProductKey(const char* subkeyName) {
     if (subkeyName == nullptr)
         return OpenOrCreateKey(kProductKeyPath);
     char path[kKeyPathSize];
-    const int length = FormatText(path, sizeof path, "%s\\%s", kProductKeyPath, subkeyName);
+    const int length =
+        formatting::FormatText(path, sizeof path, "%s\\%s", kProductKeyPath, subkeyName);
     if (length < 0 || length >= kKeyPathSize)
         return nullptr;
     return OpenOrCreateKey(path);
@@ -103,7 +105,7 @@ int CollectHiscores(char (&text)[kHiscoreTextSize]) {
     for (int game = 0; game < games.count && !full; ++game) {
         for (int number = 1;; ++number) {
             char valueName[kValueNameSize];
-            FormatText(valueName, sizeof valueName, kRecordValueFormat, number);
+            formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, number);
             unsigned long size = sizeof record;
             if (ReadStringValue(valueName, record, &size, games.names[game]) == nullptr)
                 break;

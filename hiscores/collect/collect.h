@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hiscores/collect/hiscore_text.h"
 #include "hiscores/collect/registry.h"
+#include "hiscores/common/sizes.h"
 
 namespace hiscores {
 

@@ -1,55 +1,56 @@
 #include "hiscores/floppy/floppy_commands.h"
 
-#include "hiscores/app/feedback.h"
-#include "hiscores/app/send_local.h"
+#include "formatting/format_text.h"
 #include "hiscores/collect/collect.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/messages.h"
 #include "hiscores/floppy/program_file.h"
 #include "hiscores/floppy/transfer_file.h"
 #include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
-#include "hiscores/text/format_text.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 namespace hiscores {
 
 namespace {
 
-constexpr char kFloppyRoot[] = "A:\\";
+// The folder's path followed by name; false when it does not fit.
+bool PathInFolder(const char* folder, const char* name, char (&path)[kPathSize]) {
+    const int length = formatting::FormatText(path, sizeof path, "%s%s", folder, name);
+    return length >= 0 && length < kPathSize;
+}
 
-constexpr char kInsertFloppyMessage[] = "Insert floppy disk and click OK.";
-constexpr char kCannotWriteMessage[] =
-    "There is no floppy disk in the drive or it's protected or full\n\nCheck it and try again.";
-constexpr char kCannotCopyMessage[] = "Can't copy myself to the floppy disk!";
-constexpr char kSavedMessage[] = "Your hiscores have been successfully written to the floppy disk.";
-constexpr char kCannotReadMessage[] = "There is no floppy in the drive or it doesn't contain any "
-                                      "hiscores!\n\nCheck it and try again.";
-constexpr char kTooLongMessage[] = "The file on the floppy disk holds more hiscores than can be "
-                                   "sent at once!\n\nNothing has been sent.";
-constexpr char kSentMessage[] =
-    "Hiscores from the floppy disk have been successfully sent to the TumbraGames website.";
+bool StartsWithIgnoringCase(const char* text, const char* prefix) {
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        if (tolower(static_cast<unsigned char>(*text)) !=
+            tolower(static_cast<unsigned char>(*prefix)))
+            return false;
+    }
+    return true;
+}
 
 // Puts the running program beside the transfer file, so that it can be run on the
-// computer that sends the records; a program run from the floppy is there already.
-bool CopyProgramToFloppy() {
+// computer that sends the records; a program run from that folder is there already.
+bool CopyProgramToFolder(const char* folder) {
     char programPath[kPathSize];
     int fileNameOffset = 0;
     if (!LocateProgramFile(programPath, fileNameOffset))
         return false;
-    if (programPath[0] == 'A' || programPath[0] == 'a')
+    if (StartsWithIgnoringCase(programPath, folder))
         return true;
     char copyPath[kPathSize];
-    const int length =
-        FormatText(copyPath, sizeof copyPath, "%s%s", kFloppyRoot, programPath + fileNameOffset);
-    if (length < 0 || length >= static_cast<int>(sizeof copyPath))
+    if (!PathInFolder(folder, programPath + fileNameOffset, copyPath))
         return false;
-    SetStatus(" - saving myself");
+    SetStatus(kSavingProgramStatus);
     return CopyFileReplacing(programPath, copyPath);
 }
 
 } // namespace
 
-void SaveHiscoresToFloppy() {
+void SaveHiscoresToFolder(const char* folder) {
     char text[kHiscoreTextSize];
     if (CollectHiscores(text) == 0) {
         ShowError(kNoHiscoresMessage);
@@ -57,50 +58,62 @@ void SaveHiscoresToFloppy() {
     }
     ShowInfo(kInsertFloppyMessage);
 
-    FILE* file = fopen(kTransferFilePath, "wb");
+    char path[kPathSize];
+    FILE* file = PathInFolder(folder, kTransferFileName, path) ? fopen(path, "wb") : nullptr;
     if (file == nullptr) {
-        ShowError(kCannotWriteMessage);
+        ShowError(kCannotWriteFloppyMessage);
         return;
     }
-    SetStatus(" - saving hiscores");
+    SetStatus(kSavingFloppyStatus);
     const bool written = WriteTransferText(file, text);
     const bool closed = fclose(file) == 0;
     if (!written || !closed) {
         // A cut-off file would later be sent as if it held every record.
-        remove(kTransferFilePath);
-        SetStatus("");
-        ShowError(kCannotWriteMessage);
+        remove(path);
+        SetStatus(kNoStatus);
+        ShowError(kCannotWriteFloppyMessage);
         return;
     }
 
-    if (!CopyProgramToFloppy()) {
-        SetStatus("");
-        ShowError(kCannotCopyMessage);
+    if (!CopyProgramToFolder(folder)) {
+        SetStatus(kNoStatus);
+        ShowError(kCannotCopyProgramMessage);
         return;
     }
-    SetStatus("");
-    ShowInfo(kSavedMessage);
+    SetStatus(kNoStatus);
+    ShowInfo(kSavedToFloppyMessage);
 }
 
-void SendHiscoresFromFloppy() {
-    FILE* file = fopen(kTransferFilePath, "rb");
+void SendHiscoresFromFolder(const char* folder, const char* host, unsigned short port) {
+    char path[kPathSize];
+    FILE* file = PathInFolder(folder, kTransferFileName, path) ? fopen(path, "rb") : nullptr;
     if (file == nullptr) {
-        ShowError(kCannotReadMessage);
+        ShowError(kCannotReadFloppyMessage);
         return;
     }
     char text[kHiscoreTextSize];
-    SetStatus(" - reading hiscores");
+    SetStatus(kReadingFloppyStatus);
     const TransferReadResult result = ReadTransferText(file, text);
     fclose(file);
     if (result != TransferReadResult::kRead) {
-        SetStatus("");
-        ShowError(result == TransferReadResult::kTooLong ? kTooLongMessage : kCannotReadMessage);
+        SetStatus(kNoStatus);
+        ShowError(result == TransferReadResult::kTooLong ? kFloppyFileTooLongMessage
+                                                         : kCannotReadFloppyMessage);
         return;
     }
 
     char request[kRequestBufferSize];
-    if (UploadHiscores(kUploadPath, kUserAgent, text, request, sizeof request) == kUploadSent)
-        ShowInfo(kSentMessage);
+    if (UploadHiscoresTo(host, port, kUploadPath, kUserAgent, text, request, sizeof request) ==
+        kUploadSent)
+        ShowInfo(kSentFromFloppyMessage);
+}
+
+void SaveHiscoresToFloppy() {
+    SaveHiscoresToFolder(kFloppyFolder);
+}
+
+void SendHiscoresFromFloppy() {
+    SendHiscoresFromFolder(kFloppyFolder, kServerHost, kServerPort);
 }
 
 } // namespace hiscores

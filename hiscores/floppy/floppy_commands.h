@@ -2,9 +2,17 @@
 
 namespace hiscores {
 
-// Writes the local records to the transfer file on drive A: with a copy of the program.
+// The root of the floppy disk drive, where the transfer file and the program's copy go.
+inline constexpr char kFloppyFolder[] = "A:\\";
+inline constexpr char kTransferFileName[] = "hs.dat";
+
+// Writes the local records to the transfer file on the floppy with a copy of the program.
 void SaveHiscoresToFloppy();
-// Reads the transfer file from drive A: and uploads it as the local records are uploaded.
+// Reads the transfer file from the floppy and uploads it as the local records are uploaded.
 void SendHiscoresFromFloppy();
+
+// The same over any folder (its path ending in a separator) and upload server.
+void SaveHiscoresToFolder(const char* folder);
+void SendHiscoresFromFolder(const char* folder, const char* host, unsigned short port);
 
 } // namespace hiscores

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "hiscores/common/sizes.h"
+
 // The running program's own file, as the save command needs it to copy itself.
 namespace hiscores {
-
-inline constexpr int kPathSize = 260;
 
 // The full path of the running program and where its file-name part starts in it;
 // false when either cannot be had within kPathSize bytes.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hiscores/collect/hiscore_text.h"
+#include "hiscores/common/sizes.h"
 
 #include <cstdio>
 
@@ -10,8 +10,6 @@
 // A Ctrl-Z byte is ordinary data here, not an end-of-file mark: the program never
 // writes one as a mark, and a record holding one must come back whole.
 namespace hiscores {
-
-inline constexpr char kTransferFilePath[] = "A:\\hs.dat";
 
 // The file is read back in chunks of this many text characters; a NUL byte ends its
 // chunk's contribution to the text.

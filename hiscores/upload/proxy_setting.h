@@ -12,8 +12,4 @@ bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port);
 // which it writes.
 bool UseProxy(const char* server, unsigned long enableValue, char* host, int hostSize, int* port);
 
-// Reads the current user's proxy settings. Returns true when both were read; enabled
-// is set only for an enabled proxy with a host and port.
-bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled);
-
 } // namespace hiscores

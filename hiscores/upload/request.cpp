@@ -1,5 +1,6 @@
 #include "hiscores/upload/request.h"
-#include "hiscores/text/format_text.h"
+
+#include "formatting/format_text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,7 @@ int FormatUploadRequest(char* buffer, int size, bool viaProxy, const char* host,
                         const char* userAgent, const char* body) {
     if (size <= 0)
         return -1;
-    const int length = FormatText(
+    const int length = formatting::FormatText(
         buffer, size,
         "POST %s%s%s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s\r\nContent-Length: %d\r\n\r\n%s",
         viaProxy ? "http://" : "", viaProxy ? host : "", path, host, userAgent,

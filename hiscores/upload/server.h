@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hiscores/collect/hiscore_text.h"
+#include "hiscores/common/sizes.h"
 
 #ifndef HISCORES_SERVER_HOST
 #error "HISCORES_SERVER_HOST must name the upload server's host"

@@ -1,6 +1,7 @@
 #pragma once
 
-// The few socket calls the upload needs, the same on Windows Sockets 1.1 and POSIX.
+// The socket calls that differ between Windows Sockets 1.1 and POSIX. The upload makes
+// the others (socket, bind, connect, recv, name lookup) directly: they are the same on both.
 #ifdef _WIN32
 #include <winsock2.h>
 #else
@@ -25,6 +26,8 @@ bool StartSockets();
 void StopSockets();
 // Sends what it can of data; the count sent, or a negative number on failure.
 int SendSome(SocketHandle socket, const char* data, int length);
+// Ends both directions of a connected socket.
+void ShutdownSocket(SocketHandle socket);
 void CloseSocket(SocketHandle socket);
 
 } // namespace hiscores

@@ -13,6 +13,10 @@ int SendSome(SocketHandle socket, const char* data, int length) {
     return static_cast<int>(send(socket, data, static_cast<size_t>(length), MSG_NOSIGNAL));
 }
 
+void ShutdownSocket(SocketHandle socket) {
+    shutdown(socket, SHUT_RDWR);
+}
+
 void CloseSocket(SocketHandle socket) {
     close(socket);
 }

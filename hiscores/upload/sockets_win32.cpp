@@ -15,6 +15,10 @@ int SendSome(SocketHandle socket, const char* data, int length) {
     return send(socket, data, length, 0);
 }
 
+void ShutdownSocket(SocketHandle socket) {
+    shutdown(socket, SD_BOTH);
+}
+
 void CloseSocket(SocketHandle socket) {
     closesocket(socket);
 }

@@ -1,5 +1,7 @@
-#include "hiscores/app/feedback.h"
 #include "hiscores/app/send_local.h"
+#include "hiscores/common/exit_codes.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/messages.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/recording_feedback.h"
 
@@ -9,20 +11,21 @@ namespace hiscores {
 namespace {
 
 TEST(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {
-    testing::ResetMemoryRegistry();
-    testing::ClearFeedback();
+    stand_in::ResetMemoryRegistry();
+    stand_in::ClearFeedback();
     EXPECT_EQ(SendLocalHiscores(), kExitNoHiscores);
-    EXPECT_STREQ(testing::FeedbackTexts(testing::FeedbackKind::Error),
-                 "Couldn't find your hiscores!\n");
+    EXPECT_STREQ(stand_in::FeedbackSequence(),
+                 (std::string("error:") + kNoHiscoresMessage).c_str());
 }
 
 TEST(SendLocal, SilentRunShowsNothing) {
-    testing::ResetMemoryRegistry();
-    testing::ClearFeedback();
+    stand_in::ResetMemoryRegistry();
+    stand_in::ClearFeedback();
     SilentMode = true;
     EXPECT_EQ(SendLocalHiscores(), kExitNoHiscores);
+    SetStatus(kConnectingStatus);
     SilentMode = false;
-    EXPECT_EQ(testing::FeedbackCount(), 0);
+    EXPECT_EQ(stand_in::FeedbackCount(), 0);
 }
 
 } // namespace

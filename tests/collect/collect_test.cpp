@@ -9,8 +9,8 @@
 namespace hiscores {
 namespace {
 
-using testing::AddKey;
-using testing::SetValue;
+using stand_in::AddKey;
+using stand_in::SetValue;
 
 constexpr unsigned long kString = 1;
 constexpr unsigned long kExpandString = 2;
@@ -33,7 +33,7 @@ struct CollectCase {
 
 class CollectTest : public ::testing::TestWithParam<CollectCase> {
   protected:
-    void SetUp() override { testing::ResetMemoryRegistry(); }
+    void SetUp() override { stand_in::ResetMemoryRegistry(); }
 };
 
 TEST_P(CollectTest, JoinsReadableRecordsInOrder) {
@@ -42,7 +42,7 @@ TEST_P(CollectTest, JoinsReadableRecordsInOrder) {
     char text[kHiscoreTextSize];
     EXPECT_EQ(CollectHiscores(text), GetParam().expectedCount);
     EXPECT_EQ(std::string(text), GetParam().expectedText);
-    EXPECT_EQ(testing::OpenKeyCount(), 0);
+    EXPECT_EQ(stand_in::OpenKeyCount(), 0);
 }
 
 std::string Z(const char* text) {
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 class CollectLimitsTest : public ::testing::Test {
   protected:
-    void SetUp() override { testing::ResetMemoryRegistry(); }
+    void SetUp() override { stand_in::ResetMemoryRegistry(); }
 };
 
 TEST_F(CollectLimitsTest, StopsAtTheFirstRecordThatWouldNotFitAndCountsHonestly) {
@@ -128,21 +128,21 @@ TEST_F(CollectLimitsTest, TextMayFillTheBufferToItsLastByte) {
 TEST_F(CollectLimitsTest, CreatesTheProductKeyWhenMissing) {
     char text[kHiscoreTextSize];
     EXPECT_EQ(CollectHiscores(text), 0);
-    EXPECT_TRUE(testing::KeyExists(kRoot));
+    EXPECT_TRUE(stand_in::KeyExists(kRoot));
 }
 
 TEST_F(CollectLimitsTest, EnumerationFailingForEveryIndexEnds) {
     SetValue(kRoot + "\\Alpha", "_rek_1", kString, Z("A1"));
-    testing::FailEnumeration(-1, 1018); // the key was deleted
+    stand_in::FailEnumeration(-1, 1018); // the key was deleted
     char text[kHiscoreTextSize];
     EXPECT_EQ(CollectHiscores(text), 0);
-    EXPECT_EQ(testing::OpenKeyCount(), 0);
+    EXPECT_EQ(stand_in::OpenKeyCount(), 0);
 }
 
 TEST_F(CollectLimitsTest, EnumerationStopsAtAPersistentErrorKeepingNamesListedSoFar) {
     AddKey(kRoot + "\\Alpha");
     AddKey(kRoot + "\\Beta");
-    testing::FailEnumeration(1, 6); // the handle went bad
+    stand_in::FailEnumeration(1, 6); // the handle went bad
     GameKeyList list;
     ListGameKeys(list);
     ASSERT_EQ(list.count, 1);
@@ -154,7 +154,7 @@ TEST_F(CollectLimitsTest, NameTooLongForTheBufferIsSkippedAndTheOthersListed) {
     AddKey(kRoot + "\\Alpha");
     AddKey(kRoot + "\\Beta");
     AddKey(kRoot + "\\Gamma");
-    testing::FailEnumeration(1, 234);
+    stand_in::FailEnumeration(1, 234);
     GameKeyList list;
     ListGameKeys(list);
     ASSERT_EQ(list.count, 2);

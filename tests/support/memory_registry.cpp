@@ -12,6 +12,8 @@ struct RegistryKey {
     std::string path;
 };
 
+} // namespace hiscores
+
 namespace {
 
 struct Value {
@@ -29,7 +31,7 @@ int openKeys = 0;
 
 } // namespace
 
-namespace testing {
+namespace stand_in {
 
 void ResetMemoryRegistry() {
     keys.clear();
@@ -65,10 +67,12 @@ int OpenKeyCount() {
     return openKeys;
 }
 
-} // namespace testing
+} // namespace stand_in
+
+namespace hiscores {
 
 RegistryKey* OpenOrCreateKey(const char* path) {
-    testing::AddKey(path);
+    stand_in::AddKey(path);
     ++openKeys;
     return new RegistryKey{path};
 }

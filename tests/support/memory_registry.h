@@ -5,7 +5,7 @@
 // An in-memory stand-in for the registry below HKEY_LOCAL_MACHINE, with the same
 // open-or-create, enumerate-by-index and typed-value behaviour, and a way to make
 // enumeration fail.
-namespace hiscores::testing {
+namespace stand_in {
 
 void ResetMemoryRegistry();
 void AddKey(const std::string& path);
@@ -17,4 +17,4 @@ void FailEnumeration(long index, long status);
 // How many keys are open now; a leak shows as a count above 0 after a run.
 int OpenKeyCount();
 
-} // namespace hiscores::testing
+} // namespace stand_in

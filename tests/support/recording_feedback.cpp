@@ -1,70 +1,110 @@
 #include "tests/support/recording_feedback.h"
 
-#include "hiscores/app/feedback.h"
+#include "hiscores/common/feedback_platform.h"
+#include "hiscores/common/messages.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
-
-namespace hiscores {
-
-bool SilentMode = false;
 
 namespace {
 
-testing::FeedbackEvent events[testing::kMaxFeedbackEvents];
-int eventCount = 0;
-char joined[testing::kMaxFeedbackEvents * 64];
+// One call of the platform side, as it was made; a title has no caption and no style.
+struct FeedbackCall {
+    bool box;
+    unsigned style;
+    char caption[64];
+    char text[4096];
+};
 
-void Record(testing::FeedbackKind kind, const char* format, va_list arguments) {
-    if (SilentMode || eventCount == testing::kMaxFeedbackEvents)
+FeedbackCall calls[stand_in::kMaxFeedbackEvents];
+int callCount = 0;
+char joined[stand_in::kMaxFeedbackEvents * 128];
+
+void CopyText(char* destination, std::size_t size, const char* text) {
+    strncpy(destination, text, size - 1);
+    destination[size - 1] = '\0';
+}
+
+void Record(bool box, unsigned style, const char* caption, const char* text) {
+    if (callCount == stand_in::kMaxFeedbackEvents)
         return;
-    testing::FeedbackEvent& event = events[eventCount++];
-    event.kind = kind;
-    vsnprintf(event.text, sizeof event.text, format, arguments);
+    FeedbackCall& call = calls[callCount++];
+    call.box = box;
+    call.style = style;
+    CopyText(call.caption, sizeof call.caption, caption);
+    CopyText(call.text, sizeof call.text, text);
+}
+
+// A box with another caption or style is neither kind, so no test expecting the real
+// ones passes with it.
+const char* KindName(const FeedbackCall& call) {
+    if (!call.box)
+        return "status:";
+    if (strcmp(call.caption, hiscores::kProgramTitle) != 0)
+        return "box of another caption:";
+    if (call.style == hiscores::kInfoBoxStyle)
+        return "info:";
+    return call.style == hiscores::kErrorBoxStyle ? "error:" : "box of another style:";
+}
+
+void Append(const char* text) {
+    strncat(joined, text, sizeof joined - strlen(joined) - 1);
 }
 
 } // namespace
 
-#define TUMBRA_RECORD(kind)                                                                        \
-    va_list arguments;                                                                             \
-    va_start(arguments, format);                                                                   \
-    Record(kind, format, arguments);                                                               \
-    va_end(arguments)
+namespace hiscores {
 
-void ShowInfo(const char* format, ...) {
-    TUMBRA_RECORD(testing::FeedbackKind::Info);
-}
-void ShowError(const char* format, ...) {
-    TUMBRA_RECORD(testing::FeedbackKind::Error);
-}
-void SetStatus(const char* format, ...) {
-    TUMBRA_RECORD(testing::FeedbackKind::Status);
+void ShowMessageBox(const char* caption, const char* text, unsigned style) {
+    Record(true, style, caption, text);
 }
 
-namespace testing {
+void SetMainWindowTitle(const char* title) {
+    Record(false, 0, "", title);
+}
+
+} // namespace hiscores
+
+namespace stand_in {
 
 void ClearFeedback() {
-    eventCount = 0;
+    callCount = 0;
 }
+
 int FeedbackCount() {
-    return eventCount;
-}
-const FeedbackEvent& FeedbackAt(int index) {
-    return events[index];
+    return callCount;
 }
 
 const char* FeedbackTexts(FeedbackKind kind) {
+    static constexpr const char* kKindNames[] = {"info:", "error:", "status:"};
     joined[0] = '\0';
-    for (int i = 0; i < eventCount; ++i) {
-        if (events[i].kind != kind)
+    bool first = true;
+    for (int i = 0; i < callCount; ++i) {
+        if (strcmp(KindName(calls[i]), kKindNames[static_cast<int>(kind)]) != 0)
             continue;
-        if (joined[0] != '\0')
-            strncat(joined, "|", sizeof joined - strlen(joined) - 1);
-        strncat(joined, events[i].text, sizeof joined - strlen(joined) - 1);
+        if (!first)
+            Append("|");
+        Append(calls[i].text);
+        first = false;
     }
     return joined;
 }
 
-} // namespace testing
-} // namespace hiscores
+std::string TitlesFor(std::initializer_list<const char*> suffixes) {
+    std::string titles;
+    for (const char* suffix : suffixes)
+        titles += (titles.empty() ? "" : "|") + std::string(hiscores::kProgramTitle) + suffix;
+    return titles;
+}
+
+const char* FeedbackSequence() {
+    joined[0] = '\0';
+    for (int i = 0; i < callCount; ++i) {
+        if (i > 0)
+            Append("|");
+        Append(KindName(calls[i]));
+        Append(calls[i].text);
+    }
+    return joined;
+}
+
+} // namespace stand_in

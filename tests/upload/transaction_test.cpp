@@ -1,9 +1,10 @@
 #include "hiscores/upload/request.h"
 #include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
-#include "tests/support/fixed_proxy_settings.h"
+#include "hiscores/common/messages.h"
+#include "tests/support/fixed_internet_settings.h"
 #include "tests/support/recording_feedback.h"
-#include "tests/upload/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 #include <gtest/gtest.h>
 
@@ -12,24 +13,16 @@
 namespace hiscores {
 namespace {
 
-using testing::FeedbackKind;
-using testing::FeedbackTexts;
-
-constexpr char kDataTransferError[] = "Data transfer error (connection OK).";
-constexpr char kCannotConnect[] = "Can't connect to server!";
+using stand_in::FeedbackKind;
+using stand_in::FeedbackTexts;
+using stand_in::TitlesFor;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
-
-std::string DirectRequest(const std::string& body) {
-    return "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
-           "SalonTumbraRekordy\r\nContent-Length: " +
-           std::to_string(body.size()) + "\r\n\r\n" + body;
-}
 
 class TransactionTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testing::ClearFeedback();
-        testing::ClearProxySettings();
+        stand_in::ClearFeedback();
+        stand_in::ClearInternetSettings();
     }
     int Upload(unsigned short port, const std::string& body) {
         return UploadHiscoresTo("127.0.0.1", port, kUploadPath, kUserAgent, body.c_str(), request_,
@@ -51,8 +44,9 @@ TEST_P(ReplyTest, DecidesTheResultAndSendsTheRequestWhole) {
     EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), GetParam().expected);
     EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
     EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
-                 GetParam().expected == kUploadSent ? "" : kDataTransferError);
-    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Status), " - connecting...| - sending data...|");
+                 GetParam().expected == kUploadSent ? "" : kDataTransferErrorMessage);
+    EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
+              TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,7 +80,7 @@ TEST_F(TransactionTest, LargestTextIsSentWholeDirectly) {
 TEST_F(TransactionTest, LargestTextIsSentWholeThroughTheProxy) {
     const std::string body(kHiscoreTextSize - 1, 'r');
     LoopbackServer proxy({kOk});
-    testing::SetProxySettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
+    stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
     EXPECT_EQ(Upload(RefusingPort(), body), kUploadSent);
     const std::string received = proxy.Received();
     EXPECT_EQ(received.rfind(
@@ -98,9 +92,9 @@ TEST_F(TransactionTest, LargestTextIsSentWholeThroughTheProxy) {
 
 TEST_F(TransactionTest, ProxyIsAskedOnlyAfterTheDirectConnectionFailed) {
     LoopbackServer server({kOk});
-    testing::SetProxySettings("127.0.0.1:1", 1);
+    stand_in::SetInternetSettings("127.0.0.1:1", 1);
     EXPECT_EQ(Upload(server.Port(), "x\n"), kUploadSent);
-    EXPECT_EQ(testing::ProxySettingsReads(), 0);
+    EXPECT_EQ(stand_in::InternetSettingsReads(), 0);
 }
 
 struct ProxyCase {
@@ -115,11 +109,11 @@ class UnreachableTest : public TransactionTest, public ::testing::WithParamInter
 TEST_P(UnreachableTest, GivesCannotConnect) {
     char setting[100];
     snprintf(setting, sizeof setting, GetParam().server, RefusingPort());
-    testing::SetProxySettings(setting, GetParam().enable);
+    stand_in::SetInternetSettings(setting, GetParam().enable);
     EXPECT_EQ(Upload(RefusingPort(), "x\n"), GetParam().expected);
-    EXPECT_EQ(testing::ProxySettingsReads(), 1);
-    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnect);
-    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Status), " - connecting...|");
+    EXPECT_EQ(stand_in::InternetSettingsReads(), 1);
+    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnectMessage);
+    EXPECT_EQ(FeedbackTexts(FeedbackKind::Status), TitlesFor({kConnectingStatus, kNoStatus}));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,8 @@
-#include "hiscores/upload/proxy_setting.h"
+#include "hiscores/upload/internet_settings.h"
 
 #include <windows.h>
+
+#include <cstring>
 
 namespace hiscores {
 
@@ -11,16 +13,13 @@ constexpr char kInternetSettingsKey[] =
 
 } // namespace
 
-bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled) {
-    host[0] = '\0';
-    *port = 0;
-    *enabled = false;
+bool ReadInternetSettings(char (&server)[kProxyServerSize], unsigned long* enable) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, KEY_ALL_ACCESS, &key) !=
         ERROR_SUCCESS)
         return false;
     // One byte stays out of the read, so a value that fills the buffer is still ended.
-    char server[kProxyHostSize] = {};
+    memset(server, 0, sizeof server);
     DWORD size = sizeof server - 1;
     DWORD enableValue = 0;
     DWORD enableSize = sizeof enableValue;
@@ -30,10 +29,8 @@ bool ReadProxySettings(char (&host)[kProxyHostSize], int* port, bool* enabled) {
         RegQueryValueExA(key, "ProxyEnable", nullptr, nullptr,
                          reinterpret_cast<BYTE*>(&enableValue), &enableSize) == ERROR_SUCCESS;
     RegCloseKey(key);
-    if (!read)
-        return false;
-    *enabled = UseProxy(server, enableValue, host, sizeof host, port);
-    return true;
+    *enable = enableValue;
+    return read;
 }
 
 } // namespace hiscores

@@ -1,4 +1,4 @@
-#include "tests/upload/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -39,24 +39,31 @@ LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces)
     : replyPieces_(std::move(replyPieces)) {
     listener_ = ListenOnLoopback(&port_);
     listen(listener_, 1);
+    if (pipe(stopPipe_) != 0)
+        abort();
     thread_ = std::thread([this] { Serve(); });
 }
 
 LoopbackServer::~LoopbackServer() {
-    if (thread_.joinable())
-        thread_.join();
+    Received();
     close(listener_);
+    close(stopPipe_[0]);
+    close(stopPipe_[1]);
 }
 
 std::string LoopbackServer::Received() {
-    if (thread_.joinable())
+    if (thread_.joinable()) {
+        if (write(stopPipe_[1], "", 1) != 1)
+            abort();
         thread_.join();
+    }
     return received_;
 }
 
 void LoopbackServer::Serve() {
-    pollfd waiting{listener_, POLLIN, 0};
-    if (poll(&waiting, 1, 10000) != 1)
+    // A client that connected is queued by the time Received() asks to stop.
+    pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    if (poll(waiting, 2, 10000) < 1 || (waiting[0].revents & POLLIN) == 0)
         return;
     const int connection = accept(listener_, nullptr, nullptr);
     char chunk[4096];
@@ -77,4 +84,10 @@ unsigned short RefusingPort() {
     unsigned short port = 0;
     close(ListenOnLoopback(&port));
     return port;
+}
+
+std::string DirectRequest(const std::string& body) {
+    return "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
+           "SalonTumbraRekordy\r\nContent-Length: " +
+           std::to_string(body.size()) + "\r\n\r\n" + body;
 }

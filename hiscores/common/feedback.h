@@ -4,9 +4,7 @@
 // through them; while SilentMode is set they do nothing.
 namespace hiscores {
 
-inline constexpr char kProgramTitle[] = "Tumbra Hiscores";
-inline constexpr int kMessageBufferSize = 4096;
-
+// Set once at start, before anything can be shown.
 extern bool SilentMode;
 
 void ShowInfo(const char* format, ...);

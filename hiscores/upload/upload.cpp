@@ -1,9 +1,12 @@
-#include "hiscores/app/feedback.h"
+#include "hiscores/upload/upload.h"
+
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/messages.h"
+#include "hiscores/upload/internet_settings.h"
 #include "hiscores/upload/proxy_setting.h"
 #include "hiscores/upload/request.h"
 #include "hiscores/upload/server.h"
 #include "hiscores/upload/sockets.h"
-#include "hiscores/upload/upload.h"
 
 #include <cstring>
 
@@ -48,39 +51,51 @@ bool Connect(SocketHandle handle, const sockaddr_in& endpoint) {
     return connect(handle, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) >= 0;
 }
 
+// The proxy the user's settings name, when one is enabled.
+bool FindProxy(char (&host)[kProxyHostSize], int* port) {
+    char server[kProxyServerSize];
+    unsigned long enable = 0;
+    return ReadInternetSettings(server, &enable) &&
+           UseProxy(server, enable, host, sizeof host, port);
+}
+
+struct Connection {
+    SocketHandle handle;
+    bool viaProxy;
+};
+
 // Connects to the server directly or, when that fails, through the user's proxy. A
 // socket whose connect failed is not reliable for a second attempt, so the proxy gets
-// a fresh one. Returns kUploadSent with *connected set, or the failure.
-int ConnectToServer(const char* host, unsigned short port, SocketHandle* connected,
-                    bool* viaProxy) {
+// a fresh one. Returns true with the connection, or false with the failure's result.
+bool ConnectToServer(const char* host, unsigned short port, Connection* connection, int* failure) {
     SocketHandle handle = OpenBoundSocket();
+    *failure = kUploadSystemError;
     if (handle == kNoSocket)
-        return kUploadSystemError;
+        return false;
     sockaddr_in endpoint;
     if (ResolveEndpoint(host, port, &endpoint) == 0 && Connect(handle, endpoint)) {
-        *connected = handle;
-        *viaProxy = false;
-        return kUploadSent;
+        *connection = Connection{handle, false};
+        return true;
     }
     CloseSocket(handle);
 
     char proxyHost[kProxyHostSize];
     int proxyPort = 0;
-    bool proxyEnabled = false;
-    ReadProxySettings(proxyHost, &proxyPort, &proxyEnabled);
-    if (!proxyEnabled)
-        return kUploadCannotConnect;
+    *failure = kUploadCannotConnect;
+    if (!FindProxy(proxyHost, &proxyPort))
+        return false;
     handle = OpenBoundSocket();
-    if (handle == kNoSocket)
-        return kUploadSystemError;
+    if (handle == kNoSocket) {
+        *failure = kUploadSystemError;
+        return false;
+    }
     if (ResolveEndpoint(proxyHost, static_cast<unsigned short>(proxyPort), &endpoint) != 0 ||
         !Connect(handle, endpoint)) {
         CloseSocket(handle);
-        return kUploadCannotConnect;
+        return false;
     }
-    *connected = handle;
-    *viaProxy = true;
-    return kUploadSent;
+    *connection = Connection{handle, true};
+    return true;
 }
 
 bool SendAll(SocketHandle handle, const char* data, int length) {
@@ -108,26 +123,26 @@ int ReceiveStatusLine(SocketHandle handle, char* reply) {
     return received;
 }
 
-int Exchange(SocketHandle handle, bool viaProxy, const char* host, const char* path,
+int Exchange(const Connection& connection, const char* host, const char* path,
              const char* userAgent, const char* body, char* request, int requestSize) {
     const int length =
-        FormatUploadRequest(request, requestSize, viaProxy, host, path, userAgent, body);
-    if (length < 0 || !SendAll(handle, request, length))
+        FormatUploadRequest(request, requestSize, connection.viaProxy, host, path, userAgent, body);
+    if (length < 0 || !SendAll(connection.handle, request, length))
         return kUploadTransferError;
-    const int received = ReceiveStatusLine(handle, request);
+    const int received = ReceiveStatusLine(connection.handle, request);
     return IsAcceptedReply(request, received) ? kUploadSent : kUploadTransferError;
 }
 
 void ReportFailure(int result) {
     switch (result) {
     case kUploadTransferError:
-        ShowError("Data transfer error (connection OK).");
+        ShowError(kDataTransferErrorMessage);
         break;
     case kUploadCannotConnect:
-        ShowError("Can't connect to server!");
+        ShowError(kCannotConnectMessage);
         break;
     case kUploadSystemError:
-        ShowError("System error");
+        ShowError(kSystemErrorMessage);
         break;
     default:
         break;
@@ -140,22 +155,21 @@ int UploadHiscoresTo(const char* host, unsigned short port, const char* path, co
                      const char* body, char* request, int requestSize) {
     if (!StartSockets()) {
         ReportFailure(kUploadSystemError);
-        SetStatus("");
+        SetStatus(kNoStatus);
         return kUploadSystemError;
     }
-    SetStatus(" - connecting...");
-    SocketHandle handle = kNoSocket;
-    bool viaProxy = false;
-    int result = ConnectToServer(host, port, &handle, &viaProxy);
-    if (result == kUploadSent) {
-        SetStatus(" - sending data...");
-        result = Exchange(handle, viaProxy, host, path, userAgent, body, request, requestSize);
-        shutdown(handle, 2);
-        CloseSocket(handle);
+    SetStatus(kConnectingStatus);
+    Connection connection;
+    int result = kUploadSystemError;
+    if (ConnectToServer(host, port, &connection, &result)) {
+        SetStatus(kSendingStatus);
+        result = Exchange(connection, host, path, userAgent, body, request, requestSize);
+        ShutdownSocket(connection.handle);
+        CloseSocket(connection.handle);
     }
     StopSockets();
     ReportFailure(result);
-    SetStatus("");
+    SetStatus(kNoStatus);
     return result;
 }
 

@@ -1,0 +1,39 @@
+#pragma once
+
+// Every text the program shows: message boxes, the title and its status suffixes.
+namespace hiscores {
+
+inline constexpr char kProgramTitle[] = "Tumbra Hiscores";
+
+inline constexpr char kSentMessage[] =
+    "Your hiscores have been successfully sent to the TumbraGames website.";
+inline constexpr char kNoHiscoresMessage[] = "Couldn't find your hiscores!\n";
+
+inline constexpr char kSystemErrorMessage[] = "System error";
+inline constexpr char kCannotConnectMessage[] = "Can't connect to server!";
+inline constexpr char kDataTransferErrorMessage[] = "Data transfer error (connection OK).";
+
+inline constexpr char kInsertFloppyMessage[] = "Insert floppy disk and click OK.";
+inline constexpr char kCannotWriteFloppyMessage[] =
+    "There is no floppy disk in the drive or it's protected or full\n\nCheck it and try again.";
+inline constexpr char kCannotCopyProgramMessage[] = "Can't copy myself to the floppy disk!";
+inline constexpr char kSavedToFloppyMessage[] =
+    "Your hiscores have been successfully written to the floppy disk.";
+inline constexpr char kCannotReadFloppyMessage[] =
+    "There is no floppy in the drive or it doesn't contain any hiscores!\n\nCheck it and try "
+    "again.";
+inline constexpr char kFloppyFileTooLongMessage[] =
+    "The file on the floppy disk holds more hiscores than can be sent at once!\n\nNothing has "
+    "been sent.";
+inline constexpr char kSentFromFloppyMessage[] =
+    "Hiscores from the floppy disk have been successfully sent to the TumbraGames website.";
+
+// Suffixes of the title while a long step runs; an empty one clears the status.
+inline constexpr char kNoStatus[] = "";
+inline constexpr char kConnectingStatus[] = " - connecting...";
+inline constexpr char kSendingStatus[] = " - sending data...";
+inline constexpr char kReadingFloppyStatus[] = " - reading hiscores";
+inline constexpr char kSavingFloppyStatus[] = " - saving hiscores";
+inline constexpr char kSavingProgramStatus[] = " - saving myself";
+
+} // namespace hiscores
