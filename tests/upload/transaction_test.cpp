@@ -31,36 +31,31 @@ class TransactionTest : public ::testing::Test {
     char request_[kRequestBufferSize];
 };
 
-struct ReplyCase {
-    const char* behaviour;
-    std::vector<std::string> pieces;
-    int expected;
-};
-
-class ReplyTest : public TransactionTest, public ::testing::WithParamInterface<ReplyCase> {};
-
-TEST_P(ReplyTest, DecidesTheResultAndSendsTheRequestWhole) {
-    LoopbackServer server(GetParam().pieces);
-    EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), GetParam().expected);
-    EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
-    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
-                 GetParam().expected == kUploadSent ? "" : kDataTransferErrorMessage);
-    EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-              TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+TEST_F(TransactionTest, TheReplyDecidesTheResultOfARequestSentWhole) {
+    struct Case {
+        std::vector<std::string> pieces;
+        int result;
+    };
+    const Case cases[] = {
+        {{kOk}, kUploadSent},
+        {{"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
+        {{"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"}, kUploadSent},
+        {{"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
+        {{"HTTP/1.0 200\r"}, kUploadTransferError}, // thirteen bytes, then the server closes
+        {{}, kUploadTransferError},                 // closed without an answer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pieces.empty() ? "(no answer)" : c.pieces[0]);
+        stand_in::ClearFeedback();
+        LoopbackServer server(c.pieces);
+        EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), c.result);
+        EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
+        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
+                     c.result == kUploadSent ? "" : kDataTransferErrorMessage);
+        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
+                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReplyTest,
-    ::testing::Values(
-        ReplyCase{"Accepted", {kOk}, kUploadSent},
-        ReplyCase{"AcceptedInPieces", {"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
-        ReplyCase{"AcceptedAByteAtATime",
-                  {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
-                  kUploadSent},
-        ReplyCase{"NotFound", {"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
-        ReplyCase{"ThirteenBytesThenClose", {"HTTP/1.0 200\r"}, kUploadTransferError},
-        ReplyCase{"CloseWithoutAnswer", {}, kUploadTransferError}),
-    [](const ::testing::TestParamInfo<ReplyCase>& info) { return info.param.behaviour; });
 
 TEST_F(TransactionTest, EmptyBodyIsSentWithLengthZero) {
     LoopbackServer server({kOk});
@@ -97,33 +92,28 @@ TEST_F(TransactionTest, ProxyIsAskedOnlyAfterTheDirectConnectionFailed) {
     EXPECT_EQ(stand_in::InternetSettingsReads(), 0);
 }
 
-struct ProxyCase {
-    const char* behaviour;
-    const char* server; // with %u for a refusing port
-    int enable;
-    int expected;
-};
-
-class UnreachableTest : public TransactionTest, public ::testing::WithParamInterface<ProxyCase> {};
-
-TEST_P(UnreachableTest, GivesCannotConnect) {
-    char setting[100];
-    snprintf(setting, sizeof setting, GetParam().server, RefusingPort());
-    stand_in::SetInternetSettings(setting, GetParam().enable);
-    EXPECT_EQ(Upload(RefusingPort(), "x\n"), GetParam().expected);
-    EXPECT_EQ(stand_in::InternetSettingsReads(), 1);
-    EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnectMessage);
-    EXPECT_EQ(FeedbackTexts(FeedbackKind::Status), TitlesFor({kConnectingStatus, kNoStatus}));
+TEST_F(TransactionTest, UnreachableServerAndProxyGiveCannotConnect) {
+    const std::string refusing = "127.0.0.1:" + std::to_string(RefusingPort());
+    struct Case {
+        std::string proxyServer;
+        unsigned long proxyEnable;
+    };
+    const Case cases[] = {
+        {refusing, 0},
+        {refusing, 1},
+        {"127.0.0.1", 1}, // no port
+        {"http=127.0.0.1:1;https=" + refusing, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.proxyServer);
+        stand_in::ClearFeedback();
+        stand_in::SetInternetSettings(c.proxyServer.c_str(), c.proxyEnable);
+        EXPECT_EQ(Upload(RefusingPort(), "x\n"), kUploadCannotConnect);
+        EXPECT_EQ(stand_in::InternetSettingsReads(), 1);
+        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnectMessage);
+        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status), TitlesFor({kConnectingStatus, kNoStatus}));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, UnreachableTest,
-    ::testing::Values(ProxyCase{"NoProxyEnabled", "127.0.0.1:%u", 0, kUploadCannotConnect},
-                      ProxyCase{"ProxyRefuses", "127.0.0.1:%u", 1, kUploadCannotConnect},
-                      ProxyCase{"ProxyWithoutPort", "127.0.0.1", 1, kUploadCannotConnect},
-                      ProxyCase{"PerProtocolListDoesNotResolve",
-                                "http=127.0.0.1:1;https=127.0.0.1:%u", 1, kUploadCannotConnect}),
-    [](const ::testing::TestParamInfo<ProxyCase>& info) { return info.param.behaviour; });
 
 TEST_F(TransactionTest, BodyTooLargeForTheBufferIsRefusedBeforeSending) {
     LoopbackServer server({kOk});
