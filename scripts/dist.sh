@@ -6,10 +6,11 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2 --target hiscores nsistumbra_x86-ansi nsistumbra_x86-unicode
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target nsistumbra_amd64-unicode
+for preset in win32 win64; do
+    cmake --preset $preset >/dev/null
+    # shellcheck disable=SC2046
+    cmake --build --preset $preset -j2 --target $(scripts/release_files.py targets $preset)
+done
 
 version=$(sed -n 's/^project(tumbra VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "no project version in CMakeLists.txt" >&2; exit 1; }

@@ -15,18 +15,8 @@ import sys
 import time
 import zipfile
 
-# (name in the zip, where it comes from, path there), in the order of the zip. The
-# plug-in part mirrors an NSIS folder, so it can be unpacked into one.
-BUNDLE = [
-    ("hiscores.exe", "win32", "hiscores/app/hiscores.exe"),
-    ("PLAYING.md", "source", "docs/PLAYING.md"),
-    ("Plugins/x86-ansi/nsistumbra.dll", "win32", "nsistumbra/x86-ansi/nsistumbra.dll"),
-    ("Plugins/x86-unicode/nsistumbra.dll", "win32", "nsistumbra/x86-unicode/nsistumbra.dll"),
-    ("Plugins/amd64-unicode/nsistumbra.dll", "win64", "nsistumbra/amd64-unicode/nsistumbra.dll"),
-    ("Docs/nsistumbra/USAGE.md", "source", "nsistumbra/USAGE.md"),
-    ("Examples/nsistumbra/example.nsi", "source", "nsistumbra/example.nsi"),
-    ("LICENSE", "source", "LICENSE"),
-]
+import release_files
+
 CHECKSUMS = "SHA256SUMS"
 EARLIEST_ZIP_TIME = 315532800  # 1980-01-01 00:00:00 UTC, where zip time begins
 
@@ -46,8 +36,8 @@ def entry(name, date_time):
 
 def read_bundle(roots):
     contents = []
-    for name, root, path in BUNDLE:
-        with open(os.path.join(roots[root], path), "rb") as f:
+    for name, path in release_files.located(roots):
+        with open(path, "rb") as f:
             contents.append((name, f.read()))
     return contents
 

@@ -16,20 +16,9 @@ import subprocess
 import sys
 import zipfile
 
-# The release: name in the zip -> (build, path there).
-EXPECTED = {
-    "hiscores.exe": ("win32", "hiscores/app/hiscores.exe"),
-    "Plugins/x86-ansi/nsistumbra.dll": ("win32", "nsistumbra/x86-ansi/nsistumbra.dll"),
-    "Plugins/x86-unicode/nsistumbra.dll": ("win32", "nsistumbra/x86-unicode/nsistumbra.dll"),
-    "Plugins/amd64-unicode/nsistumbra.dll": ("win64", "nsistumbra/amd64-unicode/nsistumbra.dll"),
-    "Examples/nsistumbra/example.nsi": ("source", "nsistumbra/example.nsi"),
-    "Docs/nsistumbra/USAGE.md": ("source", "nsistumbra/USAGE.md"),
-    "PLAYING.md": ("source", "docs/PLAYING.md"),
-    "LICENSE": ("source", "LICENSE"),
-}
+import release_files
+
 CHECKSUMS = "SHA256SUMS"
-TARGETS = {"win32": ["hiscores", "nsistumbra_x86-ansi", "nsistumbra_x86-unicode"],
-           "win64": ["nsistumbra_amd64-unicode"]}
 
 
 def build(cmake, source, preset, binary_dir, server_host):
@@ -37,8 +26,8 @@ def build(cmake, source, preset, binary_dir, server_host):
     subprocess.run([cmake, "-S", source, "--preset", preset, "-B", binary_dir,
                     "-DHISCORES_SERVER_HOST=" + server_host],
                    check=True, stdout=subprocess.DEVNULL)
-    subprocess.run([cmake, "--build", binary_dir, "-j2", "--target", *TARGETS[preset]],
-                   check=True, stdout=subprocess.DEVNULL)
+    subprocess.run([cmake, "--build", binary_dir, "-j2", "--target",
+                    *release_files.targets(preset)], check=True, stdout=subprocess.DEVNULL)
 
 
 def read(path):
@@ -52,13 +41,12 @@ def first_difference(a, b):
 
 def compare_builds(preset, tested, rebuilt):
     problems = []
-    for root, path in EXPECTED.values():
-        if root != preset:
-            continue
-        a, b = read(os.path.join(tested, path)), read(os.path.join(rebuilt, path))
+    for (_, first), (_, second) in zip(release_files.located({preset: tested}),
+                                       release_files.located({preset: rebuilt})):
+        a, b = read(first), read(second)
         if a != b:
-            problems.append(f"{path}: a second build differs from byte {first_difference(a, b):#x}"
-                            f" ({len(a)} and {len(b)} bytes)")
+            problems.append(f"{second}: a second build differs from byte"
+                            f" {first_difference(a, b):#x} ({len(a)} and {len(b)} bytes)")
     return problems
 
 
@@ -66,7 +54,7 @@ def staged_copy(roots, staging):
     """Copies the release's files from their folders to staging, with other times and
     permissions; returns the staged folders."""
     staged = {}
-    for number, (root, path) in enumerate(sorted(EXPECTED.values())):
+    for number, (_, root, path, _) in enumerate(release_files.FILES):
         staged[root] = os.path.join(staging, root)
         target = os.path.join(staged[root], path)
         os.makedirs(os.path.dirname(target), exist_ok=True)
@@ -100,12 +88,13 @@ def check_contents(zip_path, roots):
         contents = {name: archive.read(name) for name in names}
     if len(names) != len(set(names)):
         problems.append(f"duplicate entries in {names}")
-    if set(names) != set(EXPECTED) | {CHECKSUMS}:
-        problems.append(f"entries {sorted(names)}, expected {sorted(set(EXPECTED) | {CHECKSUMS})}")
+    expected = dict(release_files.located(roots))
+    if set(names) != set(expected) | {CHECKSUMS}:
+        problems.append(f"entries {sorted(names)}, expected {sorted(set(expected) | {CHECKSUMS})}")
 
-    for name, (root, path) in EXPECTED.items():
-        if name in contents and contents[name] != read(os.path.join(roots[root], path)):
-            problems.append(f"{name} is not {root}/{path}")
+    for name, path in expected.items():
+        if name in contents and contents[name] != read(path):
+            problems.append(f"{name} is not {path}")
 
     listed = {}
     for line in contents.get(CHECKSUMS, b"").decode("ascii", "replace").splitlines():
