@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Measures, side by side in one run under one persistent wineserver, in the private
-network namespace of the end-to-end rig (tests/e2e/rig.py):
+namespace of the test rig (tests/rig):
 
 - a silent run of the x86_64 hiscores.exe (no records; and an upload to a local server)
   against a bare start of a do-nothing program, as a ratio of medians;
@@ -8,19 +8,18 @@ network namespace of the end-to-end rig (tests/e2e/rig.py):
   provider on and off;
 - the sizes of the shipped binaries.
 
-Started by bench/run.sh, which builds everything and passes the paths in the
-environment: HISCORES_EXE, DO_NOTHING_EXE, NEEDDXVER_TIMER_EXE, PLUGIN_DLL,
-SHIPPED_BINARIES (name=path, separated by ':'), WINEPREFIX, HISCORES_SERVER_HOST.
+Started by bench/run.sh, which builds everything and runs it through scripts/with-rig.sh
+with the paths in the environment: DO_NOTHING_EXE, NEEDDXVER_TIMER_EXE, PLUGIN_DLL and
+the win32 and win64 build folders, WIN32_BUILD and WIN64_BUILD.
 """
 
 import os
 import re
 import statistics
-import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import rig  # noqa: E402
+import release_files
+from rig import environment, namespace, registry, servers, wine
 
 ROUNDS = 5
 RUNS_PER_ROUND = 3
@@ -40,7 +39,7 @@ def start_times(program, args=(), expected_code=0, runs=RUNS_PER_ROUND):
     """Wall times of runs starts of program, each checked for its exit code."""
     times = []
     for _ in range(runs):
-        seconds, (code, errors) = timed(rig.wine, [program, *args])
+        seconds, (code, errors) = timed(wine.run, [program, *args])
         if code != expected_code:
             raise RuntimeError("%s exited with %d, expected %d: %s"
                                % (program, code, expected_code, errors[-500:]))
@@ -50,14 +49,11 @@ def start_times(program, args=(), expected_code=0, runs=RUNS_PER_ROUND):
 
 def silent_times(exe, games, runs=RUNS_PER_ROUND):
     """Silent runs: with no records (exit code 1), or uploading to a local server."""
-    rig.set_records(games)
+    registry.set_records(games)
     if not games:
         return start_times(exe, ["send"], expected_code=1, runs=runs)
-    server = rig.RecordingServer()
-    try:
+    with servers.RecordingServer():
         return start_times(exe, ["send"], expected_code=0, runs=runs)
-    finally:
-        server.close()
 
 
 def needdxver_times(**extra_env):
@@ -66,7 +62,7 @@ def needdxver_times(**extra_env):
     process_times, first_calls, later_calls, verdicts = [], [], [], set()
     for _ in range(NEEDDXVER_PROCESSES):
         seconds, (code, errors) = timed(
-            rig.wine, [os.environ["NEEDDXVER_TIMER_EXE"], os.environ["PLUGIN_DLL"], REQUIREMENT,
+            wine.run, [os.environ["NEEDDXVER_TIMER_EXE"], os.environ["PLUGIN_DLL"], REQUIREMENT,
                        str(NEEDDXVER_CALLS)], **extra_env)
         calls = re.findall(r"^call (\d+) (\d+) (\S*)\r?$", errors, re.M)
         if code != 0 or len(calls) != NEEDDXVER_CALLS:
@@ -91,7 +87,7 @@ def print_table(title, header, rows):
 
 
 def measure():
-    exe = os.environ["HISCORES_EXE"]
+    exe = environment.program()
     do_nothing = os.environ["DO_NOTHING_EXE"]
     # One start of each first warms the caches; then rounds, so that a slow spell of
     # the machine hits all three alike.
@@ -124,23 +120,13 @@ def measure():
                  "verdict"], rows)
 
     rows = []
-    for entry in os.environ["SHIPPED_BINARIES"].split(":"):
-        name, path = entry.split("=", 1)
+    builds = {"win32": os.environ["WIN32_BUILD"], "win64": os.environ["WIN64_BUILD"]}
+    for name, path in release_files.located(builds):
         size = os.path.getsize(path)
         rows.append([name, str(size), "%.1f" % (size / 1024)])
     print_table("Shipped binaries", ["file", "bytes", "KiB"], rows)
-
-
-def main():
-    if os.environ.get(rig.NAMESPACE_FLAG) != "1":
-        rig.reexec_in_namespace()
-    try:
-        rig.enter_namespace()
-        measure()
-    finally:
-        rig.leave_namespace()
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    namespace.run_in_namespace(measure)

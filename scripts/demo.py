@@ -1,31 +1,24 @@
 """Runs hiscores.exe silently against a local upload server and shows what arrived."""
 
-import os
-import sys
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import rig  # noqa: E402
+from rig import environment, namespace, program, registry, servers
 
 GAMES = [("Tumbra Racer", [b"1. Ann 120440", b"2. Bob 98200"]),
          ("Tumbra Puzzle", [b"1. Cy 7 levels, 31:05"])]
 
 
 def demo():
-    rig.import_registry(rig.proxy_text("", 0) + rig.records_text(GAMES))
+    registry.import_registry(registry.proxy_text("", 0) + registry.records_text(GAMES))
     print("Records in HKEY_LOCAL_MACHINE\\Software\\Tumbra:")
     for game, records in GAMES:
         for number, record in enumerate(records, start=1):
             print("  %s\\_rek_%d = %s" % (game, number, record.decode()))
-    server = rig.RecordingServer()
-    print("\nUpload server listening on 127.0.0.1:80 as %s" % rig.SERVER_HOST)
-    print("Running: wine hiscores.exe /send")
-    try:
-        run = rig.run_hiscores(["/send"])
-    finally:
-        server.close()
+    with servers.RecordingServer() as server:
+        print("\nUpload server listening on 127.0.0.1:80 as %s" % environment.server_host())
+        print("Running: wine hiscores.exe /send")
+        run = program.run(["/send"])
     print("\nThe server received:")
     for request in server.requests:
-        head, body = rig.split_request(request)
+        head, body = servers.split_request(request)
         for line in head.split("\r\n"):
             print("  " + line)
         print("  (blank line, then the body:)")
@@ -36,11 +29,4 @@ def demo():
 
 
 if __name__ == "__main__":
-    if os.environ.get(rig.NAMESPACE_FLAG) != "1":
-        rig.reexec_in_namespace()
-    try:
-        rig.enter_namespace()
-        code = demo()
-    finally:
-        rig.leave_namespace()
-    sys.exit(code)
+    namespace.run_in_namespace(demo)

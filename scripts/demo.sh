@@ -7,7 +7,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j2 --target hiscores >/dev/null
-prefix="$PWD/build/win64/wineprefix-demo"
-scripts/wine-prefix.sh "$prefix"
-HISCORES_EXE="$PWD/build/win64/hiscores/app/hiscores.exe" WINEPREFIX="$prefix" \
-    exec python3 scripts/demo.py
+exec scripts/with-rig.sh build/win64 python3 scripts/demo.py

@@ -4,24 +4,22 @@ documented exit code, sends only what it holds whole, and leaves no process behi
 import subprocess
 import time
 
-import rig
+from rig import namespace, program, registry, servers, testcase
 
 ONE_GAME = [("Alpha", [b"alpha 100 Ann"])]
 
 
 def hiscores_processes():
+    """The run's own: the rig's PID namespace holds only the processes it started."""
     listing = subprocess.run(["ps", "-eo", "args"], capture_output=True, text=True).stdout
     return [line for line in listing.splitlines() if "hiscores.exe" in line]
 
 
-class NetworkFaults(rig.WineTestCase):
+class NetworkFaults(testcase.WineTestCase):
     def run_against(self, **server_options):
-        rig.set_records(ONE_GAME)
-        server = rig.RecordingServer(**server_options)
-        try:
-            run = rig.run_hiscores(timeout=60)
-        finally:
-            server.close()
+        registry.set_records(ONE_GAME)
+        with servers.RecordingServer(**server_options):
+            run = program.run()
         self.assertEqual(run.message_boxes, [])
         self.assertEqual(hiscores_processes(), [])
         return run.code
@@ -43,28 +41,28 @@ class NetworkFaults(rig.WineTestCase):
             ("proxy refuses", "127.0.0.1:3131"),
             ("proxy host does not resolve", "http://proxy.invalid:3128"),
         ]
-        rig.map_server_host(False)
-        rig.set_records(ONE_GAME)
+        namespace.map_server_host(False)
+        registry.set_records(ONE_GAME)
         for name, setting in cases:
             with self.subTest(name):
-                rig.set_proxy(setting, 1)
-                run = rig.run_hiscores()
+                registry.set_proxy(setting, 1)
+                run = program.run()
                 self.assertEqual((run.code, run.message_boxes), (2, []))
                 self.assertEqual(hiscores_processes(), [])
 
 
-class RegistryInput(rig.WineTestCase):
+class RegistryInput(testcase.WineTestCase):
     def send(self, games):
-        rig.set_records(games)
-        server = rig.RecordingServer()
-        try:
+        registry.set_records(games)
+        return self.run_recorded()
+
+    def run_recorded(self):
+        with servers.RecordingServer() as server:
             started = time.monotonic()
-            run = rig.run_hiscores()
+            run = program.run()
             elapsed = time.monotonic() - started
-        finally:
-            server.close()
         self.assertEqual(run.message_boxes, [])
-        bodies = [rig.split_request(request)[1] for request in server.requests]
+        bodies = [servers.split_request(request)[1] for request in server.requests]
         return run.code, bodies, elapsed
 
     def test_ten_thousand_games_fill_the_text_without_overrun_in_under_a_second(self):
@@ -107,19 +105,15 @@ class RegistryInput(rig.WineTestCase):
             "link": "hex(6):41,00", "multi string": "hex(7):41,00,00",
             "resource list": "hex(8):41", "qword": "hex(b):41,00,00,00,00,00,00,00",
         }
-        text = rig.records_text([("Valid", [b"kept"])])
+        text = registry.records_text([("Valid", [b"kept"])])
         for n, (name, value) in enumerate(other_types.items()):
-            text += '[%s\\Other%d]\n"_rek_1"=%s\n' % (rig.PRODUCT_KEY, n, value)
-        text += '[%s\\Valid]\n"_rek_2"=dword:00000001\n"_rek_3"="after a gap"\n' % rig.PRODUCT_KEY
-        rig.import_registry(text)
-        server = rig.RecordingServer()
-        try:
-            run = rig.run_hiscores()
-        finally:
-            server.close()
-        self.assertEqual(run.code, 0)
-        self.assertEqual([rig.split_request(r)[1] for r in server.requests], [b"kept\n"])
+            text += '[%s\\Other%d]\n"_rek_1"=%s\n' % (registry.PRODUCT_KEY, n, value)
+        text += ('[%s\\Valid]\n"_rek_2"=dword:00000001\n"_rek_3"="after a gap"\n'
+                 % registry.PRODUCT_KEY)
+        registry.import_registry(text)
+        code, bodies, _ = self.run_recorded()
+        self.assertEqual((code, bodies), (0, [b"kept\n"]))
 
 
 if __name__ == "__main__":
-    rig.main()
+    testcase.main()

@@ -1,79 +1,59 @@
 """The real program in window mode, driven through its dialog on the rig's display: keys,
 buttons, the link label, the message boxes and the floppy drive A:."""
 
-import filecmp
 import os
-import shutil
+import pathlib
+import re
+import tempfile
 
-import gui
-import rig
+from rig import environment, gui, namespace, program, registry, servers, sources, testcase, wine
 
-TITLE = "Tumbra Hiscores"
-ONLY_TITLE = "^Tumbra Hiscores$"
-
-# The dialog template's size and the controls the tests press, in template units.
-TEMPLATE_SIZE = (302, 175)
-SEND_LOCAL_BUTTON = (26, 58, 250, 24)
-EXIT_BUTTON = (102, 149, 98, 20)
-LINK_LABEL = (80, 22, 172, 9)
-EMPTY_CORNER = (2, 170, 1, 1)
+TEXTS = sources.messages()
+ONLY_TITLE = "^%s$" % re.escape(TEXTS["kProgramTitle"])
 
 GAMES = [("Alpha", [b"alpha 100 Ann", b"alpha 90 50% Bob"]), ("Beta", [b"beta 7 Cy"])]
 GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
 
-SENT = "Your hiscores have been successfully sent to the TumbraGames website."
-INSERT_DISK = "Insert floppy disk and click OK."
-SAVED = "Your hiscores have been successfully written to the floppy disk."
-SENT_FROM_FLOPPY = ("Hiscores from the floppy disk have been successfully sent to the "
-                    "TumbraGames website.")
 
-
-class MainWindow(rig.WineTestCase):
+class MainWindow(testcase.WineTestCase):
     def setUp(self):
         super().setUp()
         self.program = None
-        self.floppy = None
 
     def tearDown(self):
         if self.program is not None:
             self.program.kill()
-        if self.floppy is not None:
-            shutil.rmtree(self.floppy)
 
-    def start(self):
-        self.program = gui.Program()
+    def start(self, exe=None):
+        self.tearDown()
+        self.program = program.Window(exe)
         self.window = gui.wait_for_window(ONLY_TITLE)
-        self.layout = gui.DialogLayout(self.window, *TEMPLATE_SIZE)
+        self.layout = gui.DialogLayout(self.window)
 
-    def click_control(self, rectangle):
-        gui.click(self.window, *self.layout.centre(*rectangle))
+    def click_control(self, control):
+        gui.click(self.window, *self.layout.centre(control))
 
     def answer_message_box(self):
         """Closes the box with the Enter key and gives the keyboard back to the dialog."""
         box = gui.wait_for_window(ONLY_TITLE, exclude=(self.window,))
         gui.press(box, "Return")
         gui.wait_until_gone(box)
-        self.click_control(EMPTY_CORNER)
+        gui.click(self.window, *self.layout.empty_spot())
 
     def close_and_expect_exit_code_zero(self):
         gui.press(self.window, "Escape")
         self.assertEqual(self.program.wait(), 0)
 
-    def map_floppy(self):
-        self.floppy = os.path.join(rig.work_dir(), "floppy")
-        os.mkdir(self.floppy)
-        rig.map_drive("a", self.floppy)
-
     def test_opens_with_the_program_title(self):
         self.start()
-        self.assertEqual(gui.title(self.window), TITLE)
+        self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
         self.close_and_expect_exit_code_zero()
         self.assertEqual(self.program.message_boxes(), [])
 
     def test_escape_and_exit_button_end_the_program_with_code_zero(self):
         ways = [
             ("Escape", lambda: gui.press(self.window, "Escape")),
-            ("Exit button", lambda: self.click_control(EXIT_BUTTON)),
+            ("Exit button", lambda: self.click_control("ID_EXIT_BUTTON")),
         ]
         for name, close in ways:
             with self.subTest(name):
@@ -83,66 +63,79 @@ class MainWindow(rig.WineTestCase):
                 self.assertEqual(self.program.message_boxes(), [])
 
     def test_send_local_by_key_and_by_button(self):
-        rig.set_records(GAMES)
+        registry.set_records(GAMES)
         self.start()
         ways = [
             ("F1", lambda: gui.press(self.window, "F1")),
-            ("first button", lambda: self.click_control(SEND_LOCAL_BUTTON)),
+            ("first button", lambda: self.click_control("ID_SEND_LOCAL_BUTTON")),
         ]
         for name, send in ways:
             with self.subTest(name):
-                server = rig.RecordingServer()
-                try:
+                with servers.RecordingServer() as server:
                     send()
                     self.answer_message_box()
-                finally:
-                    server.close()
-                self.assertEqual(server.requests, [rig.expected_request(GAMES_TEXT)])
-                self.assertEqual(gui.title(self.window), TITLE)
+                self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
+                self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
         self.close_and_expect_exit_code_zero()
-        self.assertEqual(self.program.message_boxes(), [SENT, SENT])
+        self.assertEqual(self.program.message_boxes(), [TEXTS["kSentMessage"]] * 2)
 
     def test_save_to_floppy_then_send_from_it(self):
-        rig.set_records(GAMES)
-        self.map_floppy()
-        self.start()
+        built = pathlib.Path(environment.program())
+        cases = [
+            # (name, files on the disk beforehand, started from the disk): the disk ends up
+            # with the records in DOS text form and the built program either way.
+            ("empty disk", {}, False),
+            ("older file and copy are replaced",
+             {"hs.dat": b"old record\r\n" * 2000, built.name: b"MZ an older program"}, False),
+            ("started from the disk, which makes no copy", {built.name: built.read_bytes()}, True),
+        ]
+        for case, on_disk, from_disk in cases:
+            with self.subTest(case):
+                floppy = pathlib.Path(tempfile.mkdtemp(dir=namespace.work_dir()))
+                wine.map_drive("a", floppy)
+                for name, data in on_disk.items():
+                    (floppy / name).write_bytes(data)
+                copy = floppy / built.name
+                copied_at = copy.stat().st_mtime_ns if from_disk else None
+                registry.set_records(GAMES)
+                self.start("A:\\" + built.name if from_disk else None)
 
-        gui.press(self.window, "F2")
-        self.answer_message_box()
-        self.answer_message_box()
-        with open(os.path.join(self.floppy, "hs.dat"), "rb") as saved:
-            self.assertEqual(saved.read(), GAMES_TEXT.replace(b"\n", b"\r\n"))
-        copy = os.path.join(self.floppy, os.path.basename(os.environ["HISCORES_EXE"]))
-        self.assertTrue(filecmp.cmp(copy, os.environ["HISCORES_EXE"], shallow=False))
+                gui.press(self.window, "F2")
+                self.answer_message_box()
+                self.answer_message_box()
+                self.assertEqual((floppy / "hs.dat").read_bytes(),
+                                 GAMES_TEXT.replace(b"\n", b"\r\n"))
+                self.assertEqual(copy.read_bytes(), built.read_bytes())
+                if from_disk:
+                    self.assertEqual(copy.stat().st_mtime_ns, copied_at)
 
-        rig.set_records([])
-        server = rig.RecordingServer()
-        try:
-            gui.press(self.window, "F3")
-            self.answer_message_box()
-        finally:
-            server.close()
-        self.assertEqual(server.requests, [rig.expected_request(GAMES_TEXT)])
-        self.close_and_expect_exit_code_zero()
-        self.assertEqual(self.program.message_boxes(), [INSERT_DISK, SAVED, SENT_FROM_FLOPPY])
+                registry.set_records([])
+                with servers.RecordingServer() as server:
+                    gui.press(self.window, "F3")
+                    self.answer_message_box()
+                self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
+                self.close_and_expect_exit_code_zero()
+                self.assertEqual(self.program.message_boxes(), [
+                    TEXTS["kInsertFloppyMessage"], TEXTS["kSavedToFloppyMessage"],
+                    TEXTS["kSentFromFloppyMessage"]])
 
     def test_link_label_opens_the_hiscore_page(self):
-        opened = os.path.join(rig.work_dir(), "opened-urls")
-        browser = os.path.join(rig.work_dir(), "record-url")
+        opened = os.path.join(namespace.work_dir(), "opened-urls")
+        browser = os.path.join(namespace.work_dir(), "record-url")
         with open(browser, "w") as script:
             script.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % opened)
         os.chmod(browser, 0o755)
-        rig.import_registry('[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\n'
-                            '"Browsers"="%s"\n' % browser)
+        registry.import_registry('[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\n'
+                                 '"Browsers"="%s"\n' % browser)
         self.start()
 
-        self.click_control(LINK_LABEL)
+        self.click_control("ID_HISCORE_PAGE_LINK")
 
         gui.wait_for(lambda: os.path.exists(opened), 30, "the browser to be started")
         with open(opened) as urls:
-            self.assertEqual(urls.read(), "http://%s/en/hiscores.php\n" % rig.SERVER_HOST)
+            self.assertEqual(urls.read(), "http://%s/en/hiscores.php\n" % environment.server_host())
         self.close_and_expect_exit_code_zero()
 
 
 if __name__ == "__main__":
-    rig.main()
+    testcase.main()

@@ -1,35 +1,30 @@
 """Silent runs of the real program: started with an argument it uploads the registry's
 records and reports only through its exit code."""
 
-import unittest
-
-import rig
+from rig import namespace, program, registry, servers, testcase
 
 TWO_GAMES = [("Alpha", [b"alpha 100 Ann", b"alpha 90 Bob"]), ("Beta", [b"beta 7 Cy"])]
 TWO_GAMES_TEXT = b"alpha 100 Ann\nalpha 90 Bob\nbeta 7 Cy\n"
 
 
-class SilentUpload(rig.WineTestCase):
-    def upload(self, reply_pieces=(rig.OK_REPLY,), games=TWO_GAMES, **server_options):
-        rig.set_records(games)
-        server = rig.RecordingServer(reply_pieces=reply_pieces, **server_options)
-        try:
-            run = rig.run_hiscores()
-        finally:
-            server.close()
+class SilentUpload(testcase.WineTestCase):
+    def upload(self, reply_pieces=(servers.OK_REPLY,), games=TWO_GAMES, **server_options):
+        registry.set_records(games)
+        with servers.RecordingServer(reply_pieces=reply_pieces, **server_options) as server:
+            run = program.run()
         self.assertEqual(run.message_boxes, [], "a silent run showed a message box")
         return run.code, server.requests
 
     def test_records_of_two_games_arrive_byte_exact(self):
         code, requests = self.upload()
         self.assertEqual(code, 0)
-        self.assertEqual(requests, [rig.expected_request(TWO_GAMES_TEXT)])
+        self.assertEqual(requests, [servers.expected_request(TWO_GAMES_TEXT)])
 
     def test_record_bytes_are_sent_raw(self):
         record = bytes(range(1, 256)).replace(b"\n", b"")
         code, requests = self.upload(games=[("Raw", [record, b"100% done"])])
         self.assertEqual(code, 0)
-        self.assertEqual(rig.split_request(requests[0])[1], record + b"\n100% done\n")
+        self.assertEqual(servers.split_request(requests[0])[1], record + b"\n100% done\n")
 
     def test_replies_decide_the_exit_code(self):
         cases = [
@@ -42,7 +37,7 @@ class SilentUpload(rig.WineTestCase):
             with self.subTest(name):
                 code, requests = self.upload(reply_pieces=pieces)
                 self.assertEqual(code, expected)
-                self.assertEqual(requests, [rig.expected_request(TWO_GAMES_TEXT)])
+                self.assertEqual(requests, [servers.expected_request(TWO_GAMES_TEXT)])
 
     def test_no_records_gives_one_and_sends_nothing(self):
         code, requests = self.upload(games=[("Empty", [])])
@@ -50,61 +45,53 @@ class SilentUpload(rig.WineTestCase):
         self.assertEqual(requests, [])
 
     def test_any_argument_text_means_silent(self):
-        rig.set_records([])
+        registry.set_records([])
         for args in (["x"], ['""'], ['"'], ["/?", "more"]):
             with self.subTest(args=args):
-                run = rig.run_hiscores(args)
+                run = program.run(args)
                 self.assertEqual((run.code, run.message_boxes), (1, []))
 
     def test_no_server_and_no_proxy_gives_two(self):
-        rig.set_records(TWO_GAMES)
-        run = rig.run_hiscores()
+        registry.set_records(TWO_GAMES)
+        run = program.run()
         self.assertEqual((run.code, run.message_boxes), (2, []))
 
     def test_unresolvable_server_and_no_proxy_gives_two(self):
-        rig.map_server_host(False)
+        namespace.map_server_host(False)
         code, requests = self.upload()
         self.assertEqual(code, 2)
         self.assertEqual(requests, [])
 
 
-class ProxyFallback(rig.WineTestCase):
+class ProxyFallback(testcase.WineTestCase):
     """The direct connection fails; the user's proxy settings decide."""
 
     def test_real_proxy_that_alone_resolves_the_server(self):
-        rig.map_server_host(False)
-        rig.set_records(TWO_GAMES)
-        server = rig.RecordingServer()
-        proxy = rig.TinyProxy(port=3128)
-        try:
-            rig.set_proxy("http://127.0.0.1:3128", 1)
-            run = rig.run_hiscores()
-        finally:
-            proxy.close()
-            server.close()
+        namespace.map_server_host(False)
+        registry.set_records(TWO_GAMES)
+        with servers.RecordingServer() as server, servers.TinyProxy(port=3128):
+            registry.set_proxy("http://127.0.0.1:3128", 1)
+            run = program.run()
         self.assertEqual((run.code, run.message_boxes), (0, []))
         self.assertEqual(len(server.requests), 1)
-        head, body = rig.split_request(server.requests[0])
+        head, body = servers.split_request(server.requests[0])
         self.assertTrue(head.startswith("POST /rekordy/dopisz.php HTTP/1."), head)
         self.assertEqual(body, TWO_GAMES_TEXT)
 
     def refused_direct_then_proxy(self, enable):
         """The server's name resolves but nothing listens on port 80, as behind a
         firewall that rejects; a recording proxy listens on another port."""
-        rig.set_records(TWO_GAMES)
-        rig.set_proxy("127.0.0.1:3129", enable)
-        proxy = rig.RecordingServer(port=3129)
-        try:
-            run = rig.run_hiscores()
-        finally:
-            proxy.close()
+        registry.set_records(TWO_GAMES)
+        registry.set_proxy("127.0.0.1:3129", enable)
+        with servers.RecordingServer(port=3129) as proxy:
+            run = program.run()
         self.assertEqual(run.message_boxes, [])
         return run.code, proxy.requests
 
     def test_refused_direct_connection_falls_back_to_the_proxy(self):
         code, requests = self.refused_direct_then_proxy(1)
         self.assertEqual(code, 0)
-        self.assertEqual(requests, [rig.expected_request(TWO_GAMES_TEXT, via_proxy=True)])
+        self.assertEqual(requests, [servers.expected_request(TWO_GAMES_TEXT, via_proxy=True)])
 
     def test_disabled_proxy_is_not_tried(self):
         code, requests = self.refused_direct_then_proxy(0)
@@ -112,11 +99,11 @@ class ProxyFallback(rig.WineTestCase):
         self.assertEqual(requests, [])
 
     def test_proxy_that_refuses_gives_two(self):
-        rig.set_records(TWO_GAMES)
-        rig.set_proxy("127.0.0.1:3130", 1)
-        run = rig.run_hiscores()
+        registry.set_records(TWO_GAMES)
+        registry.set_proxy("127.0.0.1:3130", 1)
+        run = program.run()
         self.assertEqual((run.code, run.message_boxes), (2, []))
 
 
 if __name__ == "__main__":
-    rig.main()
+    testcase.main()

@@ -1,0 +1,52 @@
+"""hiscores.exe under Wine, silent or in window mode, with the texts of the message boxes
+it showed, as Wine's +msgbox trace gives them."""
+
+import os
+import re
+import time
+
+from rig import environment, namespace, sources, wine
+
+_TRACE = "-all,+msgbox"
+
+
+def message_boxes(trace):
+    return [sources.unescape(text) for text in re.findall(r'MSGBOX_OnInit L"(.*)"', trace)]
+
+
+class Run:
+    def __init__(self, code, errors):
+        self.code = code
+        self.stderr = errors
+        self.message_boxes = message_boxes(errors)
+
+
+def run(args=("send",), timeout=60):
+    """Runs the program to its end."""
+    return Run(*wine.run([environment.program(), *args], timeout=timeout, WINEDEBUG=_TRACE))
+
+
+class Window:
+    """The program started in window mode, by default as built; its error output goes to
+    a file so that a full pipe can never block it."""
+
+    def __init__(self, exe=None):
+        self._log_path = os.path.join(namespace.work_dir(), "hiscores-%d.log" % time.monotonic_ns())
+        self._log = open(self._log_path, "wb")
+        self.process = wine.start([exe or environment.program()], self._log, WINEDEBUG=_TRACE)
+
+    def wait(self, timeout=20):
+        try:
+            return self.process.wait(timeout)
+        finally:
+            self._log.close()
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.wait()
+
+    def message_boxes(self):
+        """Texts of the message boxes shown so far, in order."""
+        with open(self._log_path, "rb") as log:
+            return message_boxes(log.read().decode("utf-8", "replace"))

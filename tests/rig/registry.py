@@ -1,0 +1,42 @@
+"""The registry of the rig's prefix: the games' records and the user's proxy settings."""
+
+import os
+
+from rig import namespace, wine
+
+PRODUCT_KEY = r"HKEY_LOCAL_MACHINE\Software\Tumbra"
+INTERNET_SETTINGS = (r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion"
+                     r"\Internet Settings")
+
+
+def import_registry(text):
+    """Imports a REGEDIT4 text in one Wine process."""
+    path = os.path.join(namespace.work_dir(), "import.reg")
+    with open(path, "w", newline="\r\n") as f:
+        f.write("REGEDIT4\n\n" + text)
+    code, errors = wine.run(["regedit", "/S", path])
+    assert code == 0, errors
+
+
+def records_text(games):
+    """REGEDIT4 text that replaces the games' records: games is a list of (game key
+    name, [record bytes]), written as REG_SZ values "_rek_1", "_rek_2", ... in order."""
+    text = "[-%s]\n[%s]\n" % (PRODUCT_KEY, PRODUCT_KEY)
+    for name, records in games:
+        text += "[%s\\%s]\n" % (PRODUCT_KEY, name)
+        for number, record in enumerate(records, start=1):
+            text += '"_rek_%d"=hex(1):%s\n' % (number, ",".join("%02x" % b for b in record + b"\0"))
+    return text
+
+
+def proxy_text(server, enable):
+    return '[%s]\n"ProxyServer"="%s"\n"ProxyEnable"=dword:%08x\n' % (INTERNET_SETTINGS, server,
+                                                                       enable)
+
+
+def set_records(games):
+    import_registry(records_text(games))
+
+
+def set_proxy(server, enable):
+    import_registry(proxy_text(server, enable))

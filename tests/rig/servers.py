@@ -1,0 +1,137 @@
+"""Stand-ins on the namespace's loopback: a recording upload server and a real proxy."""
+
+import os
+import re
+import socket
+import subprocess
+import threading
+import time
+
+from rig import environment, namespace
+
+OK_REPLY = b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK"
+
+
+class RecordingServer:
+    """An HTTP stand-in on 127.0.0.1: records every request byte for byte and answers
+    each with reply_pieces, sent with a short pause between them. With
+    read_request False it answers as soon as the connection is accepted; with reset
+    True it resets the connection instead of answering. Leaving its with-block waits
+    until it has recorded the last request, which it does only after answering."""
+
+    def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False):
+        self.reply_pieces = list(reply_pieces)
+        self.read_request = read_request
+        self.reset = reset
+        self.requests = []
+        self._listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self._listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self._listener.bind(("127.0.0.1", port))
+        self._listener.listen(8)
+        self._thread = threading.Thread(target=self._serve, daemon=True)
+        self._thread.start()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        # shutdown wakes the thread blocked in accept, which close alone does not.
+        try:
+            self._listener.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+        self._listener.close()
+        self._thread.join(5)
+
+    def _serve(self):
+        while True:
+            try:
+                connection, _ = self._listener.accept()
+            except OSError:
+                return
+            with connection:
+                self._answer(connection)
+
+    def _answer(self, connection):
+        connection.settimeout(10)
+        data = self._read(connection) if self.read_request else b""
+        if self.reset:
+            # Reset only once the request is in: earlier, the client could still be
+            # connecting and would see a refusal instead.
+            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
+            self.requests.append(data)
+            return
+        try:
+            for piece in self.reply_pieces:
+                connection.sendall(piece)
+                time.sleep(0.02)
+        except OSError:
+            pass
+        if not self.read_request:
+            data = self._read(connection)
+        self.requests.append(data)
+
+    @staticmethod
+    def _read(connection):
+        data = b""
+        try:
+            while True:
+                head_end = data.find(b"\r\n\r\n")
+                if head_end >= 0:
+                    length = re.search(rb"Content-Length: *(\d+)", data[:head_end], re.I)
+                    if len(data) >= head_end + 4 + (int(length.group(1)) if length else 0):
+                        return data
+                chunk = connection.recv(65536)
+                if not chunk:
+                    return data
+                data += chunk
+        except OSError:
+            return data
+
+
+def split_request(data):
+    """The request's head (request line and headers) and its body."""
+    head, _, body = data.partition(b"\r\n\r\n")
+    return head.decode("latin-1"), body
+
+
+def expected_request(body, via_proxy=False):
+    host = environment.server_host()
+    target = ("http://" + host if via_proxy else "") + "/rekordy/dopisz.php"
+    return (("POST %s HTTP/1.0\r\nHost: %s\r\nUser-Agent: SalonTumbraRekordy\r\n"
+             "Content-Length: %d\r\n\r\n") % (target, host, len(body))).encode() + body
+
+
+class TinyProxy:
+    """A real proxy that, unlike the program, can resolve the server's host name: it
+    runs in a nested mount namespace with its own hosts file."""
+
+    def __init__(self, port=3128):
+        hosts = os.path.join(namespace.work_dir(), "proxy-hosts")
+        namespace.map_server_host(True, hosts)
+        config = os.path.join(namespace.work_dir(), "tinyproxy.conf")
+        with open(config, "w") as f:
+            f.write("Port %d\nListen 127.0.0.1\nTimeout 20\nAllow 127.0.0.1\n"
+                    "LogLevel Connect\nMaxClients 4\nUser root\nGroup root\n" % port)
+        self._process = subprocess.Popen(
+            ["unshare", "-m", "--", "sh", "-c",
+             'mount --bind "$0" /etc/hosts && exec tinyproxy -d -c "$1"', hosts, config],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        _wait_for_port(port)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self._process.terminate()
+        self._process.wait()
+
+
+def _wait_for_port(port, timeout=10):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        with socket.socket() as probe:
+            if probe.connect_ex(("127.0.0.1", port)) == 0:
+                return
+        time.sleep(0.05)
+    raise RuntimeError("nothing listens on port %d" % port)

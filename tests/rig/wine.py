@@ -1,0 +1,53 @@
+"""Wine commands in the rig's prefix."""
+
+import os
+import subprocess
+import tempfile
+
+from rig import environment
+
+
+def env(**extra):
+    result = dict(os.environ, WINEPREFIX=environment.prefix())
+    result.setdefault("WINEDEBUG", "-all")
+    result.update(extra)
+    return result
+
+
+def stop():
+    subprocess.run([environment.WINESERVER, "-k"], env=env(), stderr=subprocess.DEVNULL)
+    subprocess.run([environment.WINESERVER, "-w"], env=env(), stderr=subprocess.DEVNULL)
+
+
+def start_server():
+    """One wineserver for the whole run: starting it anew for each program costs
+    seconds."""
+    subprocess.run([environment.WINESERVER, "-p"], env=env(), check=True)
+    run(["wineboot", "-i"], timeout=120)
+
+
+def run(args, timeout=60, **extra_env):
+    """Runs a Wine command and returns its exit code and its error output as text.
+    The output goes through a file: Wine's background processes inherit the
+    descriptors, and a pipe would stay open as long as they live."""
+    with tempfile.TemporaryFile() as output:
+        process = subprocess.run([environment.WINE, *args], env=env(**extra_env),
+                                 stdout=subprocess.DEVNULL, stderr=output, timeout=timeout)
+        output.seek(0)
+        return process.returncode, output.read().decode("utf-8", "replace")
+
+
+def start(args, log, **extra_env):
+    """Starts a Wine command in the background, its error output going to the open file
+    log."""
+    return subprocess.Popen([environment.WINE, *args], env=env(**extra_env),
+                            stdout=subprocess.DEVNULL, stderr=log)
+
+
+def map_drive(letter, folder):
+    """Makes the prefix's drive letter (such as "a") lead to folder, which need not
+    exist."""
+    link = os.path.join(environment.prefix(), "dosdevices", letter.lower() + ":")
+    if os.path.lexists(link):
+        os.unlink(link)
+    os.symlink(folder, link)
