@@ -5,7 +5,7 @@
 #include "nsistumbra/nsis_stack.h"
 
 #include "fuzz/check.h"
-#include "tests/nsistumbra/native/fake_heap.h"
+#include "tests/support/counting_heap.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -45,7 +45,7 @@ void CheckMatches(StackEntry* top, const std::vector<std::basic_string<Char>>& m
         FUZZ_CHECK(*expected == nsistumbra::EntryText<Char>(top));
     }
     FUZZ_CHECK(expected == model.rend());
-    FUZZ_CHECK(nsistumbra::fake::LiveEntries() == static_cast<int>(model.size()));
+    FUZZ_CHECK(stand_in::LiveEntries() == static_cast<int>(model.size()));
 }
 
 template <class Char>
@@ -56,12 +56,12 @@ void Push(FuzzedDataProvider& input, StackEntry*& top,
     const bool outOfMemory = input.ConsumeIntegralInRange<int>(0, 15) == 0;
     const std::basic_string<Char> text = ConsumeText<Char>(input);
     const HostStack<Char> stack{stringSize, absentStack ? nullptr : &top};
-    nsistumbra::fake::FailAllocations(outOfMemory);
+    stand_in::FailAllocations(outOfMemory);
     nsistumbra::PushStackString(stack, text.c_str());
-    nsistumbra::fake::FailAllocations(false);
+    stand_in::FailAllocations(false);
     if (absentStack || outOfMemory || stringSize < 1)
         return;
-    FUZZ_CHECK(nsistumbra::fake::LastAllocationSize() ==
+    FUZZ_CHECK(stand_in::LastAllocationSize() ==
                static_cast<std::size_t>(stringSize) * sizeof(Char) + 8);
     model.push_back(
         text.substr(0, text.find(Char(0))).substr(0, static_cast<std::size_t>(stringSize) - 1));
@@ -107,14 +107,14 @@ template <class Char> void Run(FuzzedDataProvider& input) {
                                       nsistumbra::kPluginTextCapacity) == 0)
         model.pop_back();
     FUZZ_CHECK(top == nullptr && model.empty());
-    FUZZ_CHECK(nsistumbra::fake::LiveEntries() == 0);
+    FUZZ_CHECK(stand_in::LiveEntries() == 0);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    nsistumbra::fake::ResetHeap();
+    stand_in::ResetCountingHeap();
     if (input.ConsumeBool())
         Run<char>(input);
     else

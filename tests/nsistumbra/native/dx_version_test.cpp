@@ -1,7 +1,7 @@
 #include "nsistumbra/dx_version.h"
 
-#include "tests/nsistumbra/native/fake_dxdiag.h"
-#include "tests/nsistumbra/native/fake_system_files.h"
+#include "tests/support/fixed_dxdiag.h"
+#include "tests/support/listed_system_files.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,8 @@ struct ProviderCase {
 class DirectXQuery : public ::testing::Test {
   protected:
     void SetUp() override {
-        fake::ResetSystemFiles();
-        fake::SetDxDiagMissing();
+        stand_in::ResetSystemFiles();
+        stand_in::SetDxDiagMissing();
     }
 };
 
@@ -51,7 +51,7 @@ TEST_F(DirectXQuery, ProviderAnswerIsPackedAndWritten) {
         {'1', 0x00090000, "9.01"},
     };
     for (const ProviderCase& c : cases) {
-        fake::SetDxDiagAnswer(9, 0, c.letter);
+        stand_in::SetDxDiagAnswer(9, 0, c.letter);
         PackedDxVersion packed = 1;
         char text[100] = "stale";
         EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 99)) << c.letter;
@@ -61,7 +61,7 @@ TEST_F(DirectXQuery, ProviderAnswerIsPackedAndWritten) {
 }
 
 TEST_F(DirectXQuery, WithoutProviderTheFileTableDecides) {
-    fake::AddFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
+    stand_in::AddSystemFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
     PackedDxVersion packed = 1;
     char text[100] = "stale";
     EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 99));
@@ -70,7 +70,7 @@ TEST_F(DirectXQuery, WithoutProviderTheFileTableDecides) {
 }
 
 TEST_F(DirectXQuery, PartialProviderAnswerNeverReachesTheResult) {
-    fake::SetDxDiagPartial(9, 4);
+    stand_in::SetDxDiagPartial(9, 4);
     PackedDxVersion packed = 1;
     char text[100] = "stale";
     EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 99));
@@ -79,7 +79,7 @@ TEST_F(DirectXQuery, PartialProviderAnswerNeverReachesTheResult) {
 }
 
 TEST_F(DirectXQuery, TextIsCutToItsCapacity) {
-    fake::SetDxDiagAnswer(9, 0, 'c');
+    stand_in::SetDxDiagAnswer(9, 0, 'c');
     char text[8];
     std::memset(text, '#', sizeof text);
     PackedDxVersion packed = 0;
@@ -90,7 +90,7 @@ TEST_F(DirectXQuery, TextIsCutToItsCapacity) {
 }
 
 TEST_F(DirectXQuery, NoTextWithoutCapacityOrLocation) {
-    fake::SetDxDiagAnswer(9, 0, 'c');
+    stand_in::SetDxDiagAnswer(9, 0, 'c');
     char text[8] = "xyz";
     PackedDxVersion packed = 0;
     EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 0));

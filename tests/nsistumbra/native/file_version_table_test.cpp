@@ -1,6 +1,6 @@
 #include "nsistumbra/file_version_table.h"
 
-#include "tests/nsistumbra/native/fake_system_files.h"
+#include "tests/support/listed_system_files.h"
 
 #include <gtest/gtest.h>
 
@@ -84,14 +84,14 @@ const TableCase kTableCases[] = {
 };
 
 void InstallFiles(const SystemFile (&files)[6]) {
-    fake::ResetSystemFiles();
+    stand_in::ResetSystemFiles();
     for (const SystemFile& file : files) {
         if (file.name == nullptr)
             break;
         if (file.version == kNoResource)
-            fake::AddFileWithoutVersion(file.name);
+            stand_in::AddSystemFileWithoutVersion(file.name);
         else
-            fake::AddFile(file.name, file.version);
+            stand_in::AddSystemFile(file.name, file.version);
     }
 }
 
@@ -109,9 +109,9 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
 }
 
 TEST(FileVersionTable, UnreadableSystemDirectoryAnswersZero) {
-    fake::ResetSystemFiles();
-    fake::AddFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
-    fake::MakeSystemDirectoryUnreadable();
+    stand_in::ResetSystemFiles();
+    stand_in::AddSystemFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
+    stand_in::MakeSystemDirectoryUnreadable();
     std::uint32_t major = 77;
     std::uint32_t minor = 77;
     char letter = '?';
@@ -119,12 +119,12 @@ TEST(FileVersionTable, UnreadableSystemDirectoryAnswersZero) {
     EXPECT_EQ(0u, major);
     EXPECT_EQ(0u, minor);
     EXPECT_EQ(' ', letter);
-    EXPECT_EQ(0u, fake::FileReadCount());
+    EXPECT_EQ(0u, stand_in::FileReadCount());
 }
 
 TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
-    fake::ResetSystemFiles();
-    fake::AddFile("dinput.dll", MakeVersion64(4, 7, 0, 716));
+    stand_in::ResetSystemFiles();
+    stand_in::AddSystemFile("dinput.dll", MakeVersion64(4, 7, 0, 716));
     char letter = '?';
     EXPECT_EQ(S_OK, QueryVersionFromFiles(nullptr, nullptr, &letter));
     EXPECT_EQ('a', letter);
@@ -134,16 +134,16 @@ TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
 }
 
 TEST(FileVersionTable, NeighbouringRowsOfOneFileShareOneReading) {
-    fake::ResetSystemFiles();
+    stand_in::ResetSystemFiles();
     std::uint32_t major = 0;
     QueryVersionFromFiles(&major, nullptr, nullptr);
     const char* expected[] = {"ddraw.dll",   "d3drg8x.dll", "ddraw.dll", "dplayx.dll",
                               "ddraw.dll",   "dinput.dll",  "ddraw.dll", "d3d8.dll",
                               "mpg2splt.ax", "dpnet.dll",   "d3d9.dll"};
-    ASSERT_EQ(std::size(expected), fake::FileReadCount());
+    ASSERT_EQ(std::size(expected), stand_in::FileReadCount());
     for (std::size_t index = 0; index < std::size(expected); ++index)
-        EXPECT_EQ(std::string(fake::kSystemDirectory) + "\\" + expected[index],
-                  fake::FileReadPath(index));
+        EXPECT_EQ(std::string(stand_in::kSystemDirectory) + "\\" + expected[index],
+                  stand_in::FileReadPath(index));
 }
 
 } // namespace

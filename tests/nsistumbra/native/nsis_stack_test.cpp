@@ -1,7 +1,7 @@
 #include "nsistumbra/nsis_stack.h"
 
-#include "tests/nsistumbra/native/fake_heap.h"
 #include "tests/nsistumbra/native/stack_helpers.h"
+#include "tests/support/counting_heap.h"
 
 #include <gtest/gtest.h>
 
@@ -10,20 +10,20 @@
 namespace nsistumbra {
 namespace {
 
-using testing::MakeStack;
-using testing::Narrow;
-using testing::ReadStack;
-using testing::Widen;
+using stack_helpers::MakeStack;
+using stack_helpers::Narrow;
+using stack_helpers::ReadStack;
+using stack_helpers::Widen;
 
 constexpr int kStringSize = 1024;
 
 // The same protocol serves the ANSI installer and, with 16-bit texts, the Unicode ones.
 template <class Char> class NsisStack : public ::testing::Test {
   protected:
-    void SetUp() override { fake::ResetHeap(); }
+    void SetUp() override { stand_in::ResetCountingHeap(); }
     void TearDown() override {
-        testing::FreeStack(top);
-        EXPECT_EQ(0, fake::LiveEntries());
+        stack_helpers::FreeStack(top);
+        EXPECT_EQ(0, stand_in::LiveEntries());
     }
     StackEntry* top = nullptr;
     HostStack<Char> stack{kStringSize, &top};
@@ -45,7 +45,7 @@ TYPED_TEST(NsisStack, PopRemovesTopEntryAndFreesIt) {
     EXPECT_EQ(0, PopStackString(this->stack, text, kPluginTextCapacity));
     EXPECT_EQ("90003", Narrow(text));
     EXPECT_EQ(std::vector<std::string>{"below"}, ReadStack<TypeParam>(this->top));
-    EXPECT_EQ(1, fake::LiveEntries());
+    EXPECT_EQ(1, stand_in::LiveEntries());
 }
 
 TYPED_TEST(NsisStack, PopCutsLongEntryToBuffer) {
@@ -61,7 +61,7 @@ TYPED_TEST(NsisStack, PopCutsLongEntryToBuffer) {
 TYPED_TEST(NsisStack, PushPutsZeroFilledEntryOfStringSizePlusEightOnTop) {
     this->top = MakeStack<TypeParam>({"below"}, kStringSize);
     PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    EXPECT_EQ(kStringSize * sizeof(TypeParam) + 8, fake::LastAllocationSize());
+    EXPECT_EQ(kStringSize * sizeof(TypeParam) + 8, stand_in::LastAllocationSize());
     EXPECT_EQ((std::vector<std::string>{"ok", "below"}), ReadStack<TypeParam>(this->top));
     const TypeParam* text = EntryText<TypeParam>(this->top);
     for (int index = 2; index < kStringSize; ++index)
@@ -78,13 +78,13 @@ TYPED_TEST(NsisStack, PushWithoutStackRoomOrMemoryPushesNothing) {
     PushStackString(HostStack<TypeParam>{kStringSize, nullptr}, Widen<TypeParam>("ok").c_str());
     this->stack.stringSize = 0;
     PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    EXPECT_EQ(0, fake::LiveEntries());
+    EXPECT_EQ(0, stand_in::LiveEntries());
 
     this->stack.stringSize = kStringSize;
     this->top = MakeStack<TypeParam>({"below"}, kStringSize);
-    fake::FailAllocations(true);
+    stand_in::FailAllocations(true);
     PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    fake::FailAllocations(false);
+    stand_in::FailAllocations(false);
     EXPECT_EQ(std::vector<std::string>{"below"}, ReadStack<TypeParam>(this->top));
 }
 

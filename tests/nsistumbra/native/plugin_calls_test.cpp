@@ -1,16 +1,16 @@
 #include "nsistumbra/plugin_calls.h"
 
-#include "tests/nsistumbra/native/fake_directx_query.h"
-#include "tests/nsistumbra/native/fake_heap.h"
 #include "tests/nsistumbra/native/stack_helpers.h"
+#include "tests/support/counting_heap.h"
+#include "tests/support/fixed_directx_query.h"
 
 #include <gtest/gtest.h>
 
 namespace nsistumbra {
 namespace {
 
-using testing::MakeStack;
-using testing::ReadStack;
+using stack_helpers::MakeStack;
+using stack_helpers::ReadStack;
 
 constexpr Status kQueryFailed = E_FAIL;
 
@@ -40,8 +40,8 @@ const VerdictCase kVerdictCases[] = {
 
 template <class Char> class NeedDxVerVerdicts : public ::testing::Test {
   protected:
-    void SetUp() override { fake::ResetHeap(); }
-    void TearDown() override { EXPECT_EQ(0, fake::LiveEntries()); }
+    void SetUp() override { stand_in::ResetCountingHeap(); }
+    void TearDown() override { EXPECT_EQ(0, stand_in::LiveEntries()); }
 };
 
 using CharTypes = ::testing::Types<char, char16_t>;
@@ -50,36 +50,36 @@ TYPED_TEST_SUITE(NeedDxVerVerdicts, CharTypes);
 TYPED_TEST(NeedDxVerVerdicts, PopsTwoEntriesAndPushesVerdict) {
     for (const VerdictCase& c : kVerdictCases) {
         StackEntry* top = MakeStack<TypeParam>(c.before, 1024);
-        fake::SetInstalledVersion(c.query, c.installed);
+        stand_in::SetInstalledVersion(c.query, c.installed);
         NeedDxVer(HostStack<TypeParam>{1024, &top});
         const std::string context =
             (c.before.empty() ? "(empty)" : c.before[0]) + " / " + std::to_string(c.installed);
         EXPECT_EQ(c.after, ReadStack<TypeParam>(top)) << context;
-        EXPECT_EQ(c.after[0] == "err" ? 0 : 1, fake::QueryCount()) << context;
-        testing::FreeStack(top);
+        EXPECT_EQ(c.after[0] == "err" ? 0 : 1, stand_in::DirectXQueryCount()) << context;
+        stack_helpers::FreeStack(top);
     }
 }
 
 TYPED_TEST(NeedDxVerVerdicts, AsksForTheTextWithCapacity99) {
     StackEntry* top = MakeStack<TypeParam>({"90003", "x"}, 1024);
-    fake::SetInstalledVersion(S_OK, 0x00090003);
+    stand_in::SetInstalledVersion(S_OK, 0x00090003);
     NeedDxVer(HostStack<TypeParam>{1024, &top});
-    EXPECT_EQ(99, fake::LastTextCapacity());
-    testing::FreeStack(top);
+    EXPECT_EQ(99, stand_in::LastQueryTextCapacity());
+    stack_helpers::FreeStack(top);
 }
 
 TYPED_TEST(NeedDxVerVerdicts, VerdictIsCutToStringSize) {
     StackEntry* top = MakeStack<TypeParam>({"FF", "x"}, 3);
-    fake::SetInstalledVersion(S_OK, 0x10);
+    stand_in::SetInstalledVersion(S_OK, 0x10);
     NeedDxVer(HostStack<TypeParam>{3, &top});
     EXPECT_EQ(std::vector<std::string>{"so"}, ReadStack<TypeParam>(top));
-    testing::FreeStack(top);
+    stack_helpers::FreeStack(top);
 }
 
 TYPED_TEST(NeedDxVerVerdicts, WithoutStackTopNothingHappens) {
-    fake::SetInstalledVersion(S_OK, 0x00090003);
+    stand_in::SetInstalledVersion(S_OK, 0x00090003);
     NeedDxVer(HostStack<TypeParam>{1024, nullptr});
-    EXPECT_EQ(0, fake::QueryCount());
+    EXPECT_EQ(0, stand_in::DirectXQueryCount());
 }
 
 struct NeedDxVer2Case {
@@ -102,10 +102,10 @@ TEST(NeedDxVer2, ComparesRequirementWithInstalledVersion) {
         {"FFFFFFFF", S_OK, 0x00090003, 0},
     };
     for (const NeedDxVer2Case& c : cases) {
-        fake::SetInstalledVersion(c.query, c.installed);
+        stand_in::SetInstalledVersion(c.query, c.installed);
         EXPECT_EQ(c.result, NeedDxVer2(c.requirement))
             << (c.requirement ? c.requirement : "(absent)") << " / " << c.installed;
-        EXPECT_EQ(99, fake::LastTextCapacity());
+        EXPECT_EQ(99, stand_in::LastQueryTextCapacity());
     }
 }
 

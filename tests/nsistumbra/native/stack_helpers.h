@@ -7,7 +7,7 @@
 
 // Builds and reads NSIS stacks in the tests, with entries from the same allocator the
 // plug-in uses, laid out as the installer lays them out.
-namespace nsistumbra::testing {
+namespace nsistumbra::stack_helpers {
 
 template <class Char> std::basic_string<Char> Widen(const std::string& text) {
     return std::basic_string<Char>(text.begin(), text.end());
@@ -46,4 +46,4 @@ inline void FreeStack(StackEntry* top) {
     }
 }
 
-} // namespace nsistumbra::testing
+} // namespace nsistumbra::stack_helpers

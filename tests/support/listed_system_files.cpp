@@ -1,15 +1,16 @@
-#include "tests/nsistumbra/native/fake_system_files.h"
+#include "tests/support/listed_system_files.h"
 
 #include "nsistumbra/bounded_string.h"
+#include "nsistumbra/file_version_table.h"
 #include "nsistumbra/system_files.h"
 
 #include <cstring>
 
-namespace nsistumbra {
+using nsistumbra::FileVersion64;
 
 namespace {
 
-struct FakeFile {
+struct ListedFile {
     char name[32];
     bool hasVersion;
     FileVersion64 version;
@@ -18,22 +19,22 @@ struct FakeFile {
 constexpr std::size_t kMaxFiles = 16;
 constexpr std::size_t kMaxReads = 32;
 
-FakeFile files[kMaxFiles];
+ListedFile files[kMaxFiles];
 std::size_t fileCount = 0;
 bool directoryReadable = true;
-char readPaths[kMaxReads][512];
+char readPaths[kMaxReads][nsistumbra::kFilePathCapacity];
 std::size_t readCount = 0;
 
 void Add(const char* name, bool hasVersion, FileVersion64 version) {
-    FakeFile& file = files[fileCount++];
-    CopyBounded(file.name, sizeof file.name, name);
+    ListedFile& file = files[fileCount++];
+    nsistumbra::CopyBounded(file.name, sizeof file.name, name);
     file.hasVersion = hasVersion;
     file.version = version;
 }
 
 } // namespace
 
-namespace fake {
+namespace stand_in {
 
 void ResetSystemFiles() {
     fileCount = 0;
@@ -44,10 +45,10 @@ void ResetSystemFiles() {
 void MakeSystemDirectoryUnreadable() {
     directoryReadable = false;
 }
-void AddFile(const char* name, FileVersion64 version) {
+void AddSystemFile(const char* name, FileVersion64 version) {
     Add(name, true, version);
 }
-void AddFileWithoutVersion(const char* name) {
+void AddSystemFileWithoutVersion(const char* name) {
     Add(name, false, 0);
 }
 std::size_t FileReadCount() {
@@ -57,10 +58,13 @@ const char* FileReadPath(std::size_t index) {
     return readPaths[index];
 }
 
-} // namespace fake
+} // namespace stand_in
+
+namespace nsistumbra {
 
 bool ReadSystemDirectory(char* directory, std::size_t capacity) {
-    return directoryReadable && CopyBounded(directory, capacity, fake::kSystemDirectory) == S_OK;
+    return directoryReadable &&
+           CopyBounded(directory, capacity, stand_in::kSystemDirectory) == S_OK;
 }
 
 Status ReadFileVersion(const char* path, FileVersion64* version) {
@@ -68,8 +72,8 @@ Status ReadFileVersion(const char* path, FileVersion64* version) {
         return E_INVALIDARG;
     if (readCount < kMaxReads)
         CopyBounded(readPaths[readCount++], sizeof readPaths[0], path);
-    const std::size_t directoryLength = std::strlen(fake::kSystemDirectory);
-    if (std::strncmp(path, fake::kSystemDirectory, directoryLength) != 0 ||
+    const std::size_t directoryLength = std::strlen(stand_in::kSystemDirectory);
+    if (std::strncmp(path, stand_in::kSystemDirectory, directoryLength) != 0 ||
         path[directoryLength] != '\\')
         return E_FAIL;
     for (std::size_t index = 0; index < fileCount; ++index) {

@@ -1,8 +1,6 @@
-#include "tests/nsistumbra/native/fake_dxdiag.h"
+#include "tests/support/fixed_dxdiag.h"
 
 #include "nsistumbra/dxdiag_query.h"
-
-namespace nsistumbra {
 
 namespace {
 
@@ -15,7 +13,7 @@ char answerLetter = ' ';
 
 } // namespace
 
-namespace fake {
+namespace stand_in {
 
 void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter) {
     provider = Provider::Answers;
@@ -34,7 +32,9 @@ void SetDxDiagMissing() {
     provider = Provider::Missing;
 }
 
-} // namespace fake
+} // namespace stand_in
+
+namespace nsistumbra {
 
 Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
     if (provider == Provider::Missing)

@@ -1,33 +1,33 @@
-#include "tests/nsistumbra/native/fake_directx_query.h"
-
-namespace nsistumbra {
+#include "tests/support/fixed_directx_query.h"
 
 namespace {
 
-Status installedStatus = S_OK;
-PackedDxVersion installedPacked = 0;
+nsistumbra::Status installedStatus = nsistumbra::S_OK;
+nsistumbra::PackedDxVersion installedPacked = 0;
 int queries = 0;
 int lastCapacity = 0;
 
 } // namespace
 
-namespace fake {
+namespace stand_in {
 
-void SetInstalledVersion(Status status, PackedDxVersion packed) {
+void SetInstalledVersion(nsistumbra::Status status, nsistumbra::PackedDxVersion packed) {
     installedStatus = status;
     installedPacked = packed;
     queries = 0;
     lastCapacity = 0;
 }
 
-int QueryCount() {
+int DirectXQueryCount() {
     return queries;
 }
-int LastTextCapacity() {
+int LastQueryTextCapacity() {
     return lastCapacity;
 }
 
-} // namespace fake
+} // namespace stand_in
+
+namespace nsistumbra {
 
 Status QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity) {
     ++queries;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-// The DirectX diagnostic provider's answer, as the tests choose it.
-namespace nsistumbra::fake {
+// A stand-in for the DirectX diagnostic provider: tests say what it answers.
+namespace stand_in {
 
 // A provider that reads all three values.
 void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter);
@@ -15,4 +15,4 @@ void SetDxDiagPartial(std::uint32_t major, std::uint32_t minor);
 // No provider at all: nothing is written and the query fails.
 void SetDxDiagMissing();
 
-} // namespace nsistumbra::fake
+} // namespace stand_in

@@ -1,10 +1,8 @@
-#include "tests/nsistumbra/native/fake_heap.h"
+#include "tests/support/counting_heap.h"
 
 #include "nsistumbra/nsis_heap.h"
 
 #include <cstdlib>
-
-namespace nsistumbra {
 
 namespace {
 
@@ -14,9 +12,9 @@ std::size_t lastSize = 0;
 
 } // namespace
 
-namespace fake {
+namespace stand_in {
 
-void ResetHeap() {
+void ResetCountingHeap() {
     failing = false;
     live = 0;
     lastSize = 0;
@@ -32,7 +30,9 @@ std::size_t LastAllocationSize() {
     return lastSize;
 }
 
-} // namespace fake
+} // namespace stand_in
+
+namespace nsistumbra {
 
 void* AllocateStackEntry(std::size_t bytes) {
     if (failing)
