@@ -37,36 +37,37 @@ TEST(BoundedCopy, CutsAndTerminatesWithinCapacity) {
         {8, "abc", S_OK, "abc"},
     };
     for (const CopyCase& c : cases) {
+        SCOPED_TRACE(c.capacity);
         GuardedBuffer buffer;
-        EXPECT_EQ(c.status, CopyBounded(buffer.bytes, c.capacity, c.source)) << c.capacity;
-        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+        EXPECT_EQ(CopyBounded(buffer.bytes, c.capacity, c.source), c.status);
+        EXPECT_STREQ(buffer.bytes, c.expected);
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
     }
 }
 
 TEST(BoundedCopy, CapacityZeroWritesNothing) {
     GuardedBuffer buffer;
-    EXPECT_EQ(E_INVALIDARG, CopyBounded(buffer.bytes, 0, "abc"));
+    EXPECT_EQ(CopyBounded(buffer.bytes, 0, "abc"), E_INVALIDARG);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
 }
 
 TEST(BoundedCopy, WorksOnSixteenBitTexts) {
     char16_t buffer[3];
-    EXPECT_EQ(kInsufficientBuffer, CopyBounded(buffer, 3, u"sorry"));
-    EXPECT_EQ(std::u16string_view(u"so"), std::u16string_view(buffer));
+    EXPECT_EQ(CopyBounded(buffer, 3, u"sorry"), kInsufficientBuffer);
+    EXPECT_EQ(std::u16string_view(buffer), std::u16string_view(u"so"));
 }
 
 TEST(BoundedLength, NeedsTerminatorWithinCapacity) {
     std::size_t length = 99;
-    EXPECT_EQ(S_OK, LengthBounded("abc", 4, &length));
-    EXPECT_EQ(3u, length);
-    EXPECT_EQ(S_OK, LengthBounded("abc", 4, nullptr));
+    EXPECT_EQ(LengthBounded("abc", 4, &length), S_OK);
+    EXPECT_EQ(length, 3u);
+    EXPECT_EQ(LengthBounded("abc", 4, nullptr), S_OK);
 
     const char unterminated[3] = {'a', 'b', 'c'};
     length = 99;
-    EXPECT_EQ(E_INVALIDARG, LengthBounded(unterminated, sizeof unterminated, &length));
-    EXPECT_EQ(E_INVALIDARG, LengthBounded("abc", 0, &length));
-    EXPECT_EQ(99u, length);
+    EXPECT_EQ(LengthBounded(unterminated, sizeof unterminated, &length), E_INVALIDARG);
+    EXPECT_EQ(LengthBounded("abc", 0, &length), E_INVALIDARG);
+    EXPECT_EQ(length, 99u);
 }
 
 TEST(BoundedConcat, AppendsBehindTextAndCutsAtCapacity) {
@@ -76,19 +77,20 @@ TEST(BoundedConcat, AppendsBehindTextAndCutsAtCapacity) {
         {3, "cd", kInsufficientBuffer, "ab"},
     };
     for (const CopyCase& c : cases) {
+        SCOPED_TRACE(c.capacity);
         GuardedBuffer buffer;
         std::memcpy(buffer.bytes, "ab", 3);
-        EXPECT_EQ(c.status, ConcatBounded(buffer.bytes, c.capacity, c.source)) << c.capacity;
-        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+        EXPECT_EQ(ConcatBounded(buffer.bytes, c.capacity, c.source), c.status);
+        EXPECT_STREQ(buffer.bytes, c.expected);
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
     }
 }
 
 TEST(BoundedConcat, DestinationWithoutTerminatorIsRejectedUnchanged) {
     GuardedBuffer buffer;
     std::memcpy(buffer.bytes, "abcd", 4);
-    EXPECT_EQ(E_INVALIDARG, ConcatBounded(buffer.bytes, 4, "x"));
-    EXPECT_EQ(0, std::memcmp(buffer.bytes, "abcd", 4));
+    EXPECT_EQ(ConcatBounded(buffer.bytes, 4, "x"), E_INVALIDARG);
+    EXPECT_EQ(std::memcmp(buffer.bytes, "abcd", 4), 0);
     EXPECT_TRUE(buffer.UntouchedFrom(4));
 }
 
@@ -100,18 +102,18 @@ TEST(BoundedFormat, CutsAndTerminatesWithinCapacity) {
         {1, nullptr, kInsufficientBuffer, ""},
     };
     for (const CopyCase& c : cases) {
+        SCOPED_TRACE(c.capacity);
         GuardedBuffer buffer;
-        EXPECT_EQ(c.status, FormatBounded(buffer.bytes, c.capacity, "%d.%d%c", 9, 0, 'c'))
-            << c.capacity;
-        EXPECT_STREQ(c.expected, buffer.bytes) << c.capacity;
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity)) << c.capacity;
+        EXPECT_EQ(FormatBounded(buffer.bytes, c.capacity, "%d.%d%c", 9, 0, 'c'), c.status);
+        EXPECT_STREQ(buffer.bytes, c.expected);
+        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
     }
 }
 
 TEST(BoundedFormat, RejectsCapacityZeroAndAboveSignedRange) {
     GuardedBuffer buffer;
-    EXPECT_EQ(E_INVALIDARG, FormatBounded(buffer.bytes, 0, "%d", 1));
-    EXPECT_EQ(E_INVALIDARG, FormatBounded(buffer.bytes, kMaxFormatCapacity + 1, "%d", 1));
+    EXPECT_EQ(FormatBounded(buffer.bytes, 0, "%d", 1), E_INVALIDARG);
+    EXPECT_EQ(FormatBounded(buffer.bytes, kMaxFormatCapacity + 1, "%d", 1), E_INVALIDARG);
     EXPECT_TRUE(buffer.UntouchedFrom(0));
 }
 

@@ -1,5 +1,6 @@
 #include "nsistumbra/file_version_table.h"
 
+#include "tests/nsistumbra/dx_answers.h"
 #include "tests/support/listed_system_files.h"
 
 #include <gtest/gtest.h>
@@ -16,73 +17,6 @@ struct SystemFile {
     FileVersion64 version;
 };
 
-struct TableCase {
-    const char* title;
-    SystemFile files[6];
-    std::uint32_t major;
-    std::uint32_t minor;
-    char letter;
-};
-
-const TableCase kTableCases[] = {
-    {"no file of the table", {}, 0, 0, ' '},
-    {"dinput one short of 7.0a",
-     {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 715)}},
-     7,
-     0,
-     ' '},
-    {"dinput at the 7.0a threshold",
-     {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 716)}},
-     7,
-     0,
-     'a'},
-    {"ddraw equal to the 6.1 threshold", {{"ddraw.dll", MakeVersion64(4, 6, 0, 436)}}, 6, 1, ' '},
-    {"ddraw one short of 6.1", {{"ddraw.dll", MakeVersion64(4, 6, 0, 435)}}, 6, 0, ' '},
-    {"ddraw with major word 6", {{"ddraw.dll", MakeVersion64(6, 0, 0, 1)}}, 7, 0, ' '},
-    {"ddraw major word 5 below 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 399)}}, 7, 0, ' '},
-    {"ddraw major word 5 at 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}}, 8, 0, ' '},
-    {"ddraw major word 4 at 8.0", {{"ddraw.dll", MakeVersion64(4, 8, 0, 400)}}, 8, 0, ' '},
-    {"d3drg8x alone", {{"d3drg8x.dll", MakeVersion64(4, 4, 0, 70)}}, 3, 0, 'a'},
-    {"dplayx alone", {{"dplayx.dll", MakeVersion64(4, 6, 3, 518)}}, 6, 1, 'a'},
-    {"mpg2splt alone", {{"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}}, 8, 1, 'b'},
-    {"mpg2splt over a newer ddraw",
-     {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)}, {"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}},
-     8,
-     1,
-     'b'},
-    {"d3d8 5.1.2600.880 holds neither 8.1 row",
-     {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}, {"d3d8.dll", MakeVersion64(5, 1, 2600, 880)}},
-     8,
-     0,
-     ' '},
-    {"d3d8 at 8.1", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 881)}}, 8, 1, ' '},
-    {"d3d8 at 8.1a", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}}, 8, 1, 'a'},
-    {"d3d8 major word 4 at 8.1a", {{"d3d8.dll", MakeVersion64(4, 8, 1, 901)}}, 8, 1, 'a'},
-    {"d3d8 major word 6", {{"d3d8.dll", MakeVersion64(6, 0, 0, 0)}}, 0, 0, ' '},
-    {"dpnet 8.2 after d3d8 8.1a",
-     {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}, {"dpnet.dll", MakeVersion64(5, 2, 3677, 134)}},
-     8,
-     2,
-     ' '},
-    {"dpnet one short of 8.2",
-     {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}, {"dpnet.dll", MakeVersion64(5, 2, 3677, 133)}},
-     8,
-     1,
-     'a'},
-    {"d3d9 without a version resource", {{"d3d9.dll", kNoResource}}, 0, 0, ' '},
-    {"d3d9 with any version", {{"d3d9.dll", MakeVersion64(0, 0, 0, 0)}}, 9, 0, ' '},
-    {"a system directory as Wine has it",
-     {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)},
-      {"dplayx.dll", MakeVersion64(5, 3, 1, 904)},
-      {"dinput.dll", MakeVersion64(5, 1, 2600, 881)},
-      {"d3d8.dll", MakeVersion64(5, 3, 1, 904)},
-      {"dpnet.dll", MakeVersion64(5, 3, 0, 900)},
-      {"d3d9.dll", MakeVersion64(5, 3, 1, 904)}},
-     9,
-     0,
-     ' '},
-};
-
 void InstallFiles(const SystemFile (&files)[6]) {
     stand_in::ResetSystemFiles();
     for (const SystemFile& file : files) {
@@ -96,15 +30,66 @@ void InstallFiles(const SystemFile (&files)[6]) {
 }
 
 TEST(FileVersionTable, LastRowThatHoldsWins) {
-    for (const TableCase& c : kTableCases) {
+    struct Case {
+        const char* title;
+        SystemFile files[6];
+        DxVersionParts parts;
+    };
+    const Case cases[] = {
+        {"no file of the table", {}, {0, 0, ' '}},
+        {"dinput one short of 7.0a",
+         {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 715)}},
+         {7, 0, ' '}},
+        {"dinput at the 7.0a threshold",
+         {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 716)}},
+         {7, 0, 'a'}},
+        {"ddraw equal to the 6.1 threshold",
+         {{"ddraw.dll", MakeVersion64(4, 6, 0, 436)}},
+         {6, 1, ' '}},
+        {"ddraw one short of 6.1", {{"ddraw.dll", MakeVersion64(4, 6, 0, 435)}}, {6, 0, ' '}},
+        {"ddraw with major word 6", {{"ddraw.dll", MakeVersion64(6, 0, 0, 1)}}, {7, 0, ' '}},
+        {"ddraw major word 5 below 8.0",
+         {{"ddraw.dll", MakeVersion64(5, 1, 2258, 399)}},
+         {7, 0, ' '}},
+        {"ddraw major word 5 at 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}}, {8, 0, ' '}},
+        {"ddraw major word 4 at 8.0", {{"ddraw.dll", MakeVersion64(4, 8, 0, 400)}}, {8, 0, ' '}},
+        {"d3drg8x alone", {{"d3drg8x.dll", MakeVersion64(4, 4, 0, 70)}}, {3, 0, 'a'}},
+        {"dplayx alone", {{"dplayx.dll", MakeVersion64(4, 6, 3, 518)}}, {6, 1, 'a'}},
+        {"mpg2splt alone", {{"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}}, {8, 1, 'b'}},
+        {"mpg2splt over a newer ddraw",
+         {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)}, {"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}},
+         {8, 1, 'b'}},
+        {"d3d8 5.1.2600.880 holds neither 8.1 row",
+         {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)},
+          {"d3d8.dll", MakeVersion64(5, 1, 2600, 880)}},
+         {8, 0, ' '}},
+        {"d3d8 at 8.1", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 881)}}, {8, 1, ' '}},
+        {"d3d8 at 8.1a", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}}, {8, 1, 'a'}},
+        {"d3d8 major word 4 at 8.1a", {{"d3d8.dll", MakeVersion64(4, 8, 1, 901)}}, {8, 1, 'a'}},
+        {"d3d8 major word 6", {{"d3d8.dll", MakeVersion64(6, 0, 0, 0)}}, {0, 0, ' '}},
+        {"dpnet 8.2 after d3d8 8.1a",
+         {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)},
+          {"dpnet.dll", MakeVersion64(5, 2, 3677, 134)}},
+         {8, 2, ' '}},
+        {"dpnet one short of 8.2",
+         {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)},
+          {"dpnet.dll", MakeVersion64(5, 2, 3677, 133)}},
+         {8, 1, 'a'}},
+        {"d3d9 without a version resource", {{"d3d9.dll", kNoResource}}, {0, 0, ' '}},
+        {"d3d9 with any version", {{"d3d9.dll", MakeVersion64(0, 0, 0, 0)}}, {9, 0, ' '}},
+        {"a system directory as Wine has it",
+         {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)},
+          {"dplayx.dll", MakeVersion64(5, 3, 1, 904)},
+          {"dinput.dll", MakeVersion64(5, 1, 2600, 881)},
+          {"d3d8.dll", MakeVersion64(5, 3, 1, 904)},
+          {"dpnet.dll", MakeVersion64(5, 3, 0, 900)},
+          {"d3d9.dll", MakeVersion64(5, 3, 1, 904)}},
+         {9, 0, ' '}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
         InstallFiles(c.files);
-        std::uint32_t major = 77;
-        std::uint32_t minor = 77;
-        char letter = '?';
-        EXPECT_EQ(S_OK, QueryVersionFromFiles(&major, &minor, &letter)) << c.title;
-        EXPECT_EQ(c.major, major) << c.title;
-        EXPECT_EQ(c.minor, minor) << c.title;
-        EXPECT_EQ(c.letter, letter) << c.title;
+        EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
     }
 }
 
@@ -112,25 +97,19 @@ TEST(FileVersionTable, UnreadableSystemDirectoryAnswersZero) {
     stand_in::ResetSystemFiles();
     stand_in::AddSystemFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
     stand_in::MakeSystemDirectoryUnreadable();
-    std::uint32_t major = 77;
-    std::uint32_t minor = 77;
-    char letter = '?';
-    EXPECT_EQ(S_OK, QueryVersionFromFiles(&major, &minor, &letter));
-    EXPECT_EQ(0u, major);
-    EXPECT_EQ(0u, minor);
-    EXPECT_EQ(' ', letter);
-    EXPECT_EQ(0u, stand_in::FileReadCount());
+    EXPECT_EQ(QueryParts(QueryVersionFromFiles), (DxVersionParts{0, 0, ' '}));
+    EXPECT_EQ(stand_in::FileReadCount(), 0u);
 }
 
 TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
     stand_in::ResetSystemFiles();
     stand_in::AddSystemFile("dinput.dll", MakeVersion64(4, 7, 0, 716));
     char letter = '?';
-    EXPECT_EQ(S_OK, QueryVersionFromFiles(nullptr, nullptr, &letter));
-    EXPECT_EQ('a', letter);
+    EXPECT_EQ(QueryVersionFromFiles(nullptr, nullptr, &letter), S_OK);
+    EXPECT_EQ(letter, 'a');
     std::uint32_t minor = 77;
-    EXPECT_EQ(S_OK, QueryVersionFromFiles(nullptr, &minor, nullptr));
-    EXPECT_EQ(0u, minor);
+    EXPECT_EQ(QueryVersionFromFiles(nullptr, &minor, nullptr), S_OK);
+    EXPECT_EQ(minor, 0u);
 }
 
 TEST(FileVersionTable, NeighbouringRowsOfOneFileShareOneReading) {
@@ -140,10 +119,10 @@ TEST(FileVersionTable, NeighbouringRowsOfOneFileShareOneReading) {
     const char* expected[] = {"ddraw.dll",   "d3drg8x.dll", "ddraw.dll", "dplayx.dll",
                               "ddraw.dll",   "dinput.dll",  "ddraw.dll", "d3d8.dll",
                               "mpg2splt.ax", "dpnet.dll",   "d3d9.dll"};
-    ASSERT_EQ(std::size(expected), stand_in::FileReadCount());
+    ASSERT_EQ(stand_in::FileReadCount(), std::size(expected));
     for (std::size_t index = 0; index < std::size(expected); ++index)
-        EXPECT_EQ(std::string(stand_in::kSystemDirectory) + "\\" + expected[index],
-                  stand_in::FileReadPath(index));
+        EXPECT_EQ(stand_in::FileReadPath(index),
+                  std::string(stand_in::kSystemDirectory) + "\\" + expected[index]);
 }
 
 } // namespace

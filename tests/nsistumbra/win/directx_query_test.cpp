@@ -1,7 +1,8 @@
 #include <windows.h>
 
-#include "nsistumbra/dx_version.h"
 #include "nsistumbra/dxdiag_query.h"
+
+#include "tests/nsistumbra/dx_answers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,29 +11,19 @@ namespace nsistumbra {
 namespace {
 
 TEST(DirectXProviderOn, ProviderReportsNineZeroC) {
-    std::uint32_t major = 0;
-    std::uint32_t minor = 77;
-    char letter = '?';
-    EXPECT_EQ(S_OK, QueryVersionFromDxDiag(&major, &minor, &letter));
-    EXPECT_EQ(9u, major);
-    EXPECT_EQ(0u, minor);
-    EXPECT_EQ('c', letter);
+    EXPECT_EQ(QueryParts(QueryVersionFromDxDiag), (DxVersionParts{9, 0, 'c'}));
 }
 
 TEST(DirectXProviderOn, QueryPacksAndFormatsProviderAnswer) {
-    PackedDxVersion packed = 0;
-    char text[100] = "stale";
-    EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 99));
-    EXPECT_EQ(0x00090003u, packed);
-    EXPECT_STREQ("9.0c", text);
+    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0x00090003, "9.0c"}));
 }
 
 TEST(DirectXProviderOn, LeavesComAsItFoundIt) {
-    ASSERT_EQ(S_OK, CoInitialize(nullptr));
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
     std::uint32_t major = 0;
-    EXPECT_EQ(S_OK, QueryVersionFromDxDiag(&major, nullptr, nullptr));
+    EXPECT_EQ(QueryVersionFromDxDiag(&major, nullptr, nullptr), S_OK);
     // Still joined: the query's own join was matched by its own leave.
-    EXPECT_EQ(S_FALSE, CoInitialize(nullptr));
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
     CoUninitialize();
     CoUninitialize();
 }

@@ -59,32 +59,32 @@ class Plugin {
     HMODULE module;
 };
 
-struct StackCase {
-    std::vector<std::string> before; // top first
-    std::vector<std::string> after;
-};
-
-// Wine's provider reports 9.0c.
-const StackCase kStackCases[] = {
-    {{"90003", "x"}, {"ok"}},
-    {{"90004", "x"}, {"sorry"}},
-    {{"0x90003", "x", "kept"}, {"ok", "kept"}},
-    {{"90003"}, {"err"}},
-    {{}, {"err"}},
-};
-
 template <class Char> void CheckStackProtocol(const char* path) {
+    SCOPED_TRACE(path);
     Plugin plugin(path);
-    ASSERT_NE(nullptr, plugin.module) << path;
+    ASSERT_NE(plugin.module, nullptr);
     const auto needdxver = plugin.Find<NeedDxVerExport<Char>>("needdxver");
-    ASSERT_NE(nullptr, needdxver);
-    for (const StackCase& c : kStackCases) {
+    ASSERT_NE(needdxver, nullptr);
+    struct Case {
+        std::vector<std::string> before; // top first
+        std::vector<std::string> after;
+    };
+    // Wine's provider reports 9.0c.
+    const Case cases[] = {
+        {{"90003", "x"}, {"ok"}},
+        {{"90004", "x"}, {"sorry"}},
+        {{"0x90003", "x", "kept"}, {"ok", "kept"}},
+        {{"90003"}, {"err"}},
+        {{}, {"err"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before.empty() ? "(empty)" : c.before[0]);
         StackEntry* top = nullptr;
         for (auto text = c.before.rbegin(); text != c.before.rend(); ++text)
             Push<Char>(&top, *text);
         Char variables[kStringSize] = {};
         needdxver(nullptr, kStringSize, variables, &top, nullptr);
-        EXPECT_EQ(c.after, Drain<Char>(&top)) << (c.before.empty() ? "" : c.before[0]);
+        EXPECT_EQ(Drain<Char>(&top), c.after);
     }
 }
 
@@ -98,16 +98,17 @@ TEST(PluginExports, UnicodeBuildKeepsSixteenBitStackTexts) {
 
 TEST(PluginExports, PlainExportsAnswerInBothBuilds) {
     for (const char* path : {NSISTUMBRA_ANSI_DLL, NSISTUMBRA_UNICODE_DLL}) {
+        SCOPED_TRACE(path);
         Plugin plugin(path);
-        ASSERT_NE(nullptr, plugin.module) << path;
+        ASSERT_NE(plugin.module, nullptr);
         const auto needdxver2 = plugin.Find<NeedDxVer2Export>("needdxver2");
         const auto thisiswinnt2 = plugin.Find<IsWinNtExport>("thisiswinnt2");
-        ASSERT_NE(nullptr, needdxver2);
-        ASSERT_NE(nullptr, thisiswinnt2);
-        EXPECT_EQ(1, needdxver2("90003")) << path;
-        EXPECT_EQ(0, needdxver2("90004")) << path;
-        EXPECT_EQ(1, needdxver2(nullptr)) << path;
-        EXPECT_EQ(1, thisiswinnt2()) << path;
+        ASSERT_NE(needdxver2, nullptr);
+        ASSERT_NE(thisiswinnt2, nullptr);
+        EXPECT_EQ(needdxver2("90003"), 1);
+        EXPECT_EQ(needdxver2("90004"), 0);
+        EXPECT_EQ(needdxver2(nullptr), 1);
+        EXPECT_EQ(thisiswinnt2(), 1);
     }
 }
 

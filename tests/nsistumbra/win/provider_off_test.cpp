@@ -1,7 +1,8 @@
 #include <windows.h>
 
-#include "nsistumbra/dx_version.h"
 #include "nsistumbra/dxdiag_query.h"
+
+#include "tests/nsistumbra/dx_answers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,8 @@ namespace {
 
 TEST(DirectXProviderOff, ProviderFailsAndFileTableGivesNineZero) {
     std::uint32_t major = 77;
-    EXPECT_EQ(E_FAIL, QueryVersionFromDxDiag(&major, nullptr, nullptr));
-    PackedDxVersion packed = 0;
-    char text[100] = "stale";
-    EXPECT_EQ(S_OK, QueryDirectXVersion(&packed, text, 99));
-    EXPECT_EQ(0x00090000u, packed);
-    EXPECT_STREQ("9.0", text);
+    EXPECT_EQ(QueryVersionFromDxDiag(&major, nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0x00090000, "9.0"}));
 }
 
 } // namespace
