@@ -45,10 +45,8 @@ TEST_F(DirectXQuery, ProviderAnswerIsPackedAndWritten) {
         const char* text;
     };
     const Case cases[] = {
-        {'c', 0x00090003, "9.0c"},
-        {'C', 0x00090003, "9.0c"},
-        {' ', 0x00090000, "9.0"},
-        {'1', 0x00090000, "9.01"},
+        {'c', 0x00090003, "9.0c"}, {'C', 0x00090003, "9.0c"}, {'A', 0x00090001, "9.0a"},
+        {' ', 0x00090000, "9.0"},  {'1', 0x00090000, "9.01"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << '\'' << c.letter << '\'');

@@ -22,9 +22,12 @@ TEST(DirectXProviderOn, LeavesComAsItFoundIt) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     std::uint32_t major = 0;
     EXPECT_EQ(QueryVersionFromDxDiag(&major, nullptr, nullptr), S_OK);
-    // Still joined: the query's own join was matched by its own leave.
+    // The caller's join is still there...
     EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
     CoUninitialize();
+    CoUninitialize();
+    // ...and no join of the query's own is left over.
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
     CoUninitialize();
 }
 
