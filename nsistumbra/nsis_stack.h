@@ -15,7 +15,9 @@ struct StackEntry {
     StackEntry* next;
 };
 
-static_assert(sizeof(StackEntry) <= 8, "an entry is allocated as string size + 8 bytes");
+// NSIS allocates an entry as the string size plus this many bytes, whatever the pointer size.
+constexpr std::size_t kStackEntryHeaderBytes = 8;
+static_assert(sizeof(StackEntry) <= kStackEntryHeaderBytes, "the text starts within the header");
 
 template <class Char> Char* EntryText(StackEntry* entry) {
     return reinterpret_cast<Char*>(entry + 1);
@@ -44,11 +46,11 @@ int PopStackString(const HostStack<Char>& stack, Char* destination, std::size_t 
     return 0;
 }
 
-// Whether an entry of stringSize characters and the 8 bytes before them can be counted
-// in maxBytes: in a 32-bit build a huge string size would wrap to a tiny allocation.
+// Whether an entry of stringSize characters and the header bytes before them can be
+// counted in maxBytes: in a 32-bit build a huge string size would wrap to a tiny allocation.
 template <class Char> constexpr bool StackEntryFits(int stringSize, std::uint64_t maxBytes) {
-    return stringSize >= 1 &&
-           static_cast<std::uint64_t>(stringSize) <= (maxBytes - 8) / sizeof(Char);
+    return stringSize >= 1 && static_cast<std::uint64_t>(stringSize) <=
+                                  (maxBytes - kStackEntryHeaderBytes) / sizeof(Char);
 }
 
 // Puts the text on top, cut to string size - 1 characters. Nothing is pushed without a
@@ -58,7 +60,8 @@ template <class Char> void PushStackString(const HostStack<Char>& stack, const C
     if (stack.top == nullptr || !StackEntryFits<Char>(stack.stringSize, SIZE_MAX))
         return;
     const auto textCapacity = static_cast<std::size_t>(stack.stringSize);
-    auto* entry = static_cast<StackEntry*>(AllocateStackEntry(textCapacity * sizeof(Char) + 8));
+    auto* entry = static_cast<StackEntry*>(
+        AllocateStackEntry(textCapacity * sizeof(Char) + kStackEntryHeaderBytes));
     if (entry == nullptr)
         return;
     CopyBounded(EntryText<Char>(entry), textCapacity, text);

@@ -16,6 +16,7 @@ int DecideNeedDxVer2(Status query, PackedDxVersion installed, PackedDxVersion re
 
 int NeedDxVer2(const char* requirement) {
     const PackedDxVersion required = ReadHexRequirement(requirement);
+    // The text is formatted (capacity 99 of 100) and dropped: the plug-in always has.
     char versionText[kPluginTextCapacity];
     PackedDxVersion installed = 0;
     const Status query = QueryDirectXVersion(&installed, versionText, kPluginTextCapacity - 1);

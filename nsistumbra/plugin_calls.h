@@ -59,6 +59,7 @@ template <class Char> void NeedDxVer(const HostStack<Char>& stack) {
         PushStackString(stack, TextOf<Char>(Verdict::Err));
         return;
     }
+    // The text is formatted (capacity 99 of 100) and dropped: the plug-in always has.
     char versionText[kPluginTextCapacity];
     PackedDxVersion installed = 0;
     const Status query = QueryDirectXVersion(&installed, versionText, kPluginTextCapacity - 1);
