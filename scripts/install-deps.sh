@@ -3,7 +3,7 @@
 # already present are not fetched again. Run as root.
 set -eu
 
-packages="make cmake g++ googletest python3 iproute2 util-linux procps
+packages="make cmake g++ googletest libgtest-dev python3 iproute2 util-linux procps
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool nsis imagemagick tinyproxy
@@ -21,6 +21,15 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $missing >/dev/null
-# Debian's tinyproxy package starts a service of its own; the tests start their own.
-if command -v systemctl >/dev/null 2>&1; then systemctl disable --now tinyproxy >/dev/null 2>&1 || true; fi
-pkill -x tinyproxy 2>/dev/null || true
+# Debian's tinyproxy package starts a service of its own when it is installed; the
+# tests start their own. Stop only that service: through systemd where it runs, else by
+# the package's pid file (its init script would stop every tinyproxy).
+case "$missing " in
+*" tinyproxy "*)
+    if [ -d /run/systemd/system ]; then
+        systemctl disable --now tinyproxy
+    else
+        start-stop-daemon --stop --oknodo --pidfile /run/tinyproxy/tinyproxy.pid \
+            --exec /usr/bin/tinyproxy
+    fi >/dev/null 2>&1 || true ;;
+esac
