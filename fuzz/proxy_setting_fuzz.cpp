@@ -1,5 +1,6 @@
-// Proxy settings of any text and host buffers of any size: the host is cut to the
-// buffer, the port read after the last colon, and nothing is written past the buffer.
+// Proxy settings of any text and host buffers of any size: nothing is written past the
+// buffer, the host is terminated, and a plain "host:port" or "host" setting gives its
+// host cut to the buffer and its port (80 without one).
 #include "hiscores/upload/proxy_setting.h"
 
 #include "fuzz/check.h"
@@ -36,12 +37,10 @@ bool ReadDecimal(const char* text, int* value) {
     return true;
 }
 
-// The host the setting names, before it is cut to any buffer.
-std::string ExpectedHost(const std::string& setting) {
-    const std::size_t colon = setting.rfind(':');
-    const std::string beforeColon = setting.substr(0, colon);
-    const std::size_t slashes = beforeColon.find("//");
-    return slashes == std::string::npos ? beforeColon : beforeColon.substr(slashes + 2);
+// A setting with nothing but a host and, after its only colon, a port.
+bool IsPlainSetting(const std::string& setting) {
+    return !setting.empty() && setting.find_first_of("=/;") == std::string::npos &&
+           setting.find(':') == setting.rfind(':') && setting[0] != ':';
 }
 
 } // namespace
@@ -53,7 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto enableValue = input.ConsumeIntegralInRange<unsigned long>(0, 3);
     const std::string raw = input.ConsumeRemainingBytesAsString();
     const std::string setting(raw.c_str());
-    const bool hasColon = setting.find(':') != std::string::npos;
 
     // Exactly hostSize bytes, so a write past them is caught.
     char* host = static_cast<char*>(std::malloc(hostSize > 0 ? hostSize : 0));
@@ -65,19 +63,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (hostSize <= 0) {
         FUZZ_CHECK(!parsed);
     } else {
-        const bool expected = hasColon && (!useSecondParser || enableValue == 1);
-        FUZZ_CHECK(parsed == expected);
         FUZZ_CHECK(std::memchr(host, '\0', hostSize) != nullptr);
         const std::string got(host);
-        if (hasColon) {
-            const std::string whole = ExpectedHost(setting);
+        if (!parsed && !useSecondParser)
+            FUZZ_CHECK(got.empty() && port == 0);
+        if (useSecondParser && enableValue != 1)
+            FUZZ_CHECK(!parsed);
+        if (IsPlainSetting(setting) && (!useSecondParser || enableValue == 1)) {
+            FUZZ_CHECK(parsed);
+            const std::size_t colon = setting.find(':');
+            const std::string whole = setting.substr(0, colon);
             FUZZ_CHECK(got == whole.substr(0, static_cast<std::size_t>(hostSize) - 1));
-            int expectedPort;
-            if (ReadDecimal(setting.c_str() + setting.rfind(':') + 1, &expectedPort))
+            int expectedPort = 80;
+            if (colon == std::string::npos ||
+                ReadDecimal(setting.c_str() + colon + 1, &expectedPort))
                 FUZZ_CHECK(port == expectedPort);
-        } else {
-            FUZZ_CHECK(got.empty());
-            FUZZ_CHECK(port == 0);
         }
     }
     std::free(host);

@@ -1,5 +1,6 @@
 #include "hiscores/upload/proxy_setting.h"
 
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +8,9 @@
 namespace hiscores {
 
 namespace {
+
+// A proxy named without a port listens where Windows' own HTTP stack expects it.
+constexpr int kDefaultProxyPort = 80;
 
 // The leading decimal digits, as atoi reads them, but without its undefined behaviour
 // for a number too large for an int: such a number saturates.
@@ -19,6 +23,42 @@ int ReadPort(const char* text) {
     return static_cast<int>(value);
 }
 
+bool IsHttpEntry(const char* entry) {
+    return tolower(static_cast<unsigned char>(entry[0])) == 'h' &&
+           tolower(static_cast<unsigned char>(entry[1])) == 't' &&
+           tolower(static_cast<unsigned char>(entry[2])) == 't' &&
+           tolower(static_cast<unsigned char>(entry[3])) == 'p' && entry[4] == '=';
+}
+
+// The proxy for http in a setting: the whole text, or in a per-protocol list such as
+// "http=a:80;https=b:443" the value of its http entry. nullptr for a list without one.
+const char* HttpProxyOf(const char* setting, const char** end) {
+    *end = setting + strlen(setting);
+    if (strchr(setting, '=') == nullptr)
+        return setting;
+    for (const char* entry = setting; entry < *end; ++entry) {
+        while (*entry == ' ')
+            ++entry;
+        const char* entryEnd = strchr(entry, ';');
+        if (entryEnd == nullptr)
+            entryEnd = *end;
+        if (IsHttpEntry(entry)) {
+            *end = entryEnd;
+            return entry + 5;
+        }
+        entry = entryEnd;
+    }
+    return nullptr;
+}
+
+const char* LastColon(const char* start, const char* end) {
+    for (const char* at = end; at > start; --at) {
+        if (at[-1] == ':')
+            return at - 1;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) {
@@ -26,15 +66,31 @@ bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) 
         return false;
     host[0] = '\0';
     *port = 0;
-    const char* colon = strrchr(setting, ':');
-    if (colon == nullptr)
+    const char* end = nullptr;
+    const char* start = HttpProxyOf(setting, &end);
+    if (start == nullptr)
         return false;
-    *port = ReadPort(colon + 1);
-    const char* start = setting;
-    const char* slashes = strstr(setting, "//");
-    if (slashes != nullptr && slashes < colon)
+    const char* colon = LastColon(start, end);
+    const char* slashes = strstr(start, "//");
+    // A scheme ("http://") goes; so does anything else before "//" that comes before the port.
+    if (slashes != nullptr && slashes < end &&
+        (colon == nullptr || slashes < colon || slashes == colon + 1))
         start = slashes + 2;
-    size_t length = static_cast<size_t>(colon - start);
+    const char* hostEnd = end;
+    if (colon != nullptr && colon >= start) {
+        *port = ReadPort(colon + 1);
+        hostEnd = colon;
+    } else {
+        *port = kDefaultProxyPort;
+        const char* slash = strchr(start, '/');
+        if (slash != nullptr && slash < end)
+            hostEnd = slash;
+    }
+    if (hostEnd == start) {
+        *port = 0;
+        return false;
+    }
+    size_t length = static_cast<size_t>(hostEnd - start);
     if (length >= static_cast<size_t>(hostSize))
         length = static_cast<size_t>(hostSize) - 1;
     memcpy(host, start, length);

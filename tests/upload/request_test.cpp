@@ -95,10 +95,14 @@ TEST(ProxySetting, SplitsHostAndPort) {
         {"http://proxy.lan:3128", true, "proxy.lan", 3128},
         {"proxy.lan:3128", true, "proxy.lan", 3128},
         {"10.0.0.1:8080", true, "10.0.0.1", 8080},
-        {"http=a.lan:8080;https=b.lan:8443", true, "http=a.lan:8080;https=b.lan", 8443},
-        {"proxy.lan", false, "", 0},
         {"proxy.lan:80/", true, "proxy.lan", 80},
         {"p:99999999999999999999", true, "p", INT_MAX}, // a port too large saturates
+        {"proxy.lan", true, "proxy.lan", 80},
+        {"http://proxy.lan/", true, "proxy.lan", 80},
+        {"http=a.lan:8080;https=b.lan:8443;ftp=c.lan:21", true, "a.lan", 8080},
+        {"ftp=c.lan:21; HTTP=http://a.lan", true, "a.lan", 80},
+        {"https=b.lan:8443;ftp=c.lan:21", false, "", 0},
+        {"http=;https=b.lan:8443", false, "", 0},
         {"", false, "", 0},
     };
     for (const Case& c : cases) {
@@ -124,7 +128,7 @@ TEST(ProxySetting, UsedOnlyWhenEnabledWithOne) {
     EXPECT_TRUE(UseProxy("p:1", 1, host, sizeof host, &port));
     EXPECT_FALSE(UseProxy("p:1", 0, host, sizeof host, &port));
     EXPECT_FALSE(UseProxy("p:1", 2, host, sizeof host, &port));
-    EXPECT_FALSE(UseProxy("p", 1, host, sizeof host, &port));
+    EXPECT_FALSE(UseProxy("https=p:1", 1, host, sizeof host, &port));
 }
 
 } // namespace
