@@ -4,19 +4,29 @@
 #include "hiscores/common/exit_codes.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
-#include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
 
 namespace hiscores {
 
-int SendLocalHiscores() {
+int SendLocalHiscoresTo(const UploadServer& server) {
+    GameKeyList games;
+    ListGameKeys(games);
+    RecordCursor cursor;
     char text[kHiscoreTextSize];
-    if (CollectHiscores(text) == 0) {
+    char request[kRequestBufferSize];
+    int skipped = 0;
+    int uploads = 0;
+    int result = kUploadSent;
+    while (result == kUploadSent && CollectBatch(games, cursor, text, &skipped) > 0) {
+        ++uploads;
+        result = UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request);
+    }
+    FreeGameKeyList(games);
+    if (uploads == 0) {
         ShowError(kNoHiscoresMessage);
         return kExitNoHiscores;
     }
-    char request[kRequestBufferSize];
-    switch (UploadHiscores(kUploadPath, kUserAgent, text, request, sizeof request)) {
+    switch (result) {
     case kUploadSent:
         ShowInfo(kSentMessage);
         return kExitSent;
@@ -26,6 +36,10 @@ int SendLocalHiscores() {
     default:
         return kExitTransferError;
     }
+}
+
+int SendLocalHiscores() {
+    return SendLocalHiscoresTo(kWebsite);
 }
 
 } // namespace hiscores

@@ -94,32 +94,73 @@ char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
     return data;
 }
 
-int CollectHiscores(char (&text)[kHiscoreTextSize]) {
-    GameKeyList games;
-    ListGameKeys(games);
+namespace {
+
+// Reads the record at the cursor; false when its game has no such record.
+bool ReadRecord(const GameKeyList& games, const RecordCursor& cursor, char (&record)[kRecordSize]) {
+    char valueName[kValueNameSize];
+    formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, cursor.number);
+    unsigned long size = sizeof record;
+    return ReadStringValue(valueName, record, &size, games.names[cursor.game]) != nullptr;
+}
+
+void MoveToNextGame(RecordCursor& cursor) {
+    ++cursor.game;
+    cursor.number = 1;
+}
+
+} // namespace
+
+int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kHiscoreTextSize],
+                 int* skipped) {
     text[0] = '\0';
     size_t textLength = 0;
     int count = 0;
-    bool full = false;
     char record[kRecordSize];
-    for (int game = 0; game < games.count && !full; ++game) {
-        for (int number = 1;; ++number) {
-            char valueName[kValueNameSize];
-            formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, number);
-            unsigned long size = sizeof record;
-            if (ReadStringValue(valueName, record, &size, games.names[game]) == nullptr)
-                break;
-            const size_t recordLength = strlen(record);
-            full = textLength + recordLength + 1 >= sizeof text;
-            if (full)
-                break;
+    while (cursor.game < games.count) {
+        if (!ReadRecord(games, cursor, record)) {
+            MoveToNextGame(cursor);
+            continue;
+        }
+        const size_t recordLength = strlen(record);
+        if (recordLength + 1 >= sizeof text) {
+            ++*skipped;
+        } else if (textLength + recordLength + 1 >= sizeof text) {
+            break;
+        } else {
             memcpy(text + textLength, record, recordLength);
             textLength += recordLength;
             text[textLength++] = '\n';
             text[textLength] = '\0';
             ++count;
         }
+        ++cursor.number;
     }
+    return count;
+}
+
+int CountRecords(const GameKeyList& games, RecordCursor cursor) {
+    int count = 0;
+    char record[kRecordSize];
+    while (cursor.game < games.count) {
+        if (ReadRecord(games, cursor, record)) {
+            ++count;
+            ++cursor.number;
+        } else {
+            MoveToNextGame(cursor);
+        }
+    }
+    return count;
+}
+
+int CollectHiscores(char (&text)[kHiscoreTextSize], int* leftOut) {
+    GameKeyList games;
+    ListGameKeys(games);
+    RecordCursor cursor;
+    int skipped = 0;
+    const int count = CollectBatch(games, cursor, text, &skipped);
+    if (leftOut != nullptr)
+        *leftOut = skipped + CountRecords(games, cursor);
     FreeGameKeyList(games);
     return count;
 }

@@ -34,9 +34,24 @@ RegistryKey* OpenProductKey(const char* subkeyName);
 char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
                       const char* subkeyName);
 
-// Joins the records of every game into text, in enumeration order and record number
-// order, each followed by a line feed. Collection stops at the first record that would
-// not fit; the count is always the number of records in the text.
-int CollectHiscores(char (&text)[kHiscoreTextSize]);
+// Where the collection goes on: a game of the list and one of its record numbers.
+struct RecordCursor {
+    int game = 0;
+    int number = 1;
+};
+
+// Fills text with the whole records from the cursor on, in list order and record number
+// order, each followed by a line feed, as many as fit, and moves the cursor past them. A
+// record too long to fit even alone is passed over and counted in *skipped. Returns the
+// number of records in the text, 0 only when no record is left.
+int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kHiscoreTextSize],
+                 int* skipped);
+
+// The records from the cursor on.
+int CountRecords(const GameKeyList& games, RecordCursor cursor);
+
+// Joins the records of every game into text, as many as fit, and returns their number;
+// leftOut, when given, receives the number of records that are not in the text.
+int CollectHiscores(char (&text)[kHiscoreTextSize], int* leftOut = nullptr);
 
 } // namespace hiscores

@@ -19,6 +19,9 @@ inline constexpr char kCannotWriteFloppyMessage[] =
 inline constexpr char kCannotCopyProgramMessage[] = "Can't copy myself to the floppy disk!";
 inline constexpr char kSavedToFloppyMessage[] =
     "Your hiscores have been successfully written to the floppy disk.";
+// The saved message, then how many records did not fit in the transfer file.
+inline constexpr char kSavedWithLeftOutFormat[] =
+    "%s Hiscores that did not fit on the floppy disk and were left out: %d.";
 inline constexpr char kCannotReadFloppyMessage[] =
     "There is no floppy in the drive or it doesn't contain any hiscores!\n\nCheck it and try "
     "again.";

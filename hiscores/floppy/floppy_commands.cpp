@@ -6,7 +6,6 @@
 #include "hiscores/common/messages.h"
 #include "hiscores/floppy/program_file.h"
 #include "hiscores/floppy/transfer_file.h"
-#include "hiscores/upload/server.h"
 #include "hiscores/upload/upload.h"
 
 #include <cctype>
@@ -52,7 +51,8 @@ bool CopyProgramToFolder(const char* folder) {
 
 void SaveHiscoresToFolder(const char* folder) {
     char text[kHiscoreTextSize];
-    if (CollectHiscores(text) == 0) {
+    int leftOut = 0;
+    if (CollectHiscores(text, &leftOut) == 0) {
         ShowError(kNoHiscoresMessage);
         return;
     }
@@ -81,10 +81,13 @@ void SaveHiscoresToFolder(const char* folder) {
         return;
     }
     SetStatus(kNoStatus);
-    ShowInfo(kSavedToFloppyMessage);
+    if (leftOut > 0)
+        ShowInfo(kSavedWithLeftOutFormat, kSavedToFloppyMessage, leftOut);
+    else
+        ShowInfo(kSavedToFloppyMessage);
 }
 
-void SendHiscoresFromFolder(const char* folder, const char* host, unsigned short port) {
+void SendHiscoresFromFolder(const char* folder, const UploadServer& server) {
     char path[kPathSize];
     FILE* file = PathInFolder(folder, kTransferFileName, path) ? fopen(path, "rb") : nullptr;
     if (file == nullptr) {
@@ -103,7 +106,7 @@ void SendHiscoresFromFolder(const char* folder, const char* host, unsigned short
     }
 
     char request[kRequestBufferSize];
-    if (UploadHiscoresTo(host, port, kUploadPath, kUserAgent, text, request, sizeof request) ==
+    if (UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request) ==
         kUploadSent)
         ShowInfo(kSentFromFloppyMessage);
 }
@@ -113,7 +116,7 @@ void SaveHiscoresToFloppy() {
 }
 
 void SendHiscoresFromFloppy() {
-    SendHiscoresFromFolder(kFloppyFolder, kServerHost, kServerPort);
+    SendHiscoresFromFolder(kFloppyFolder, kWebsite);
 }
 
 } // namespace hiscores

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hiscores/upload/server.h"
+
 namespace hiscores {
 
 // The root of the floppy disk drive, where the transfer file and the program's copy go.
@@ -13,6 +15,6 @@ void SendHiscoresFromFloppy();
 
 // The same over any folder (its path ending in a separator) and upload server.
 void SaveHiscoresToFolder(const char* folder);
-void SendHiscoresFromFolder(const char* folder, const char* host, unsigned short port);
+void SendHiscoresFromFolder(const char* folder, const UploadServer& server);
 
 } // namespace hiscores

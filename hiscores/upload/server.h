@@ -23,4 +23,14 @@ inline constexpr int kLongestRequestHead =
     sizeof("\r\n\r\n") - 1;
 inline constexpr int kRequestBufferSize = kLongestRequestHead + kHiscoreTextSize;
 
+// Where an upload goes, and for how long a connected server or proxy may keep it waiting
+// without progress before the upload is given up.
+struct UploadServer {
+    const char* host;
+    unsigned short port;
+    int stallMilliseconds;
+};
+
+inline constexpr UploadServer kWebsite = {kServerHost, kServerPort, 30000};
+
 } // namespace hiscores

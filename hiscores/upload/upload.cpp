@@ -5,7 +5,6 @@
 #include "hiscores/upload/internet_settings.h"
 #include "hiscores/upload/proxy_setting.h"
 #include "hiscores/upload/request.h"
-#include "hiscores/upload/server.h"
 #include "hiscores/upload/sockets.h"
 
 #include <cstring>
@@ -98,9 +97,26 @@ bool ConnectToServer(const char* host, unsigned short port, Connection* connecti
     return true;
 }
 
-bool SendAll(SocketHandle handle, const char* data, int length) {
+// Whether the socket can take more data (or, reading, has some) within the time; a
+// server that accepted the connection must not keep the program waiting for ever.
+bool WaitUntilReady(SocketHandle handle, bool forWriting, int milliseconds) {
+    fd_set sockets;
+    FD_ZERO(&sockets);
+    FD_SET(handle, &sockets);
+    timeval limit = {milliseconds / 1000, (milliseconds % 1000) * 1000};
+    return select(static_cast<int>(handle) + 1, forWriting ? nullptr : &sockets,
+                  forWriting ? &sockets : nullptr, nullptr, &limit) == 1;
+}
+
+// Ready to write promises room for some bytes, not for the whole request: a blocking
+// send of a piece this small returns at once.
+constexpr int kSendPieceSize = 1024;
+
+bool SendAll(SocketHandle handle, const char* data, int length, int stallMilliseconds) {
     while (length > 0) {
-        const int sent = SendSome(handle, data, length);
+        if (!WaitUntilReady(handle, true, stallMilliseconds))
+            return false;
+        const int sent = SendSome(handle, data, length < kSendPieceSize ? length : kSendPieceSize);
         if (sent <= 0)
             return false;
         data += sent;
@@ -110,10 +126,10 @@ bool SendAll(SocketHandle handle, const char* data, int length) {
 }
 
 // A stream may bring the status line in pieces: gather until the bytes that decide
-// have come, the server closes, or a receive fails.
-int ReceiveStatusLine(SocketHandle handle, char* reply) {
+// have come, the server closes or stalls, or a receive fails.
+int ReceiveStatusLine(SocketHandle handle, char* reply, int stallMilliseconds) {
     int received = 0;
-    while (received < kStatusLineCheckLength) {
+    while (received < kStatusLineCheckLength && WaitUntilReady(handle, false, stallMilliseconds)) {
         const int got = static_cast<int>(recv(
             handle, reply + received, static_cast<size_t>(kStatusLineCheckLength - received), 0));
         if (got <= 0)
@@ -123,13 +139,13 @@ int ReceiveStatusLine(SocketHandle handle, char* reply) {
     return received;
 }
 
-int Exchange(const Connection& connection, const char* host, const char* path,
+int Exchange(const Connection& connection, const UploadServer& server, const char* path,
              const char* userAgent, const char* body, char* request, int requestSize) {
-    const int length =
-        FormatUploadRequest(request, requestSize, connection.viaProxy, host, path, userAgent, body);
-    if (length < 0 || !SendAll(connection.handle, request, length))
+    const int length = FormatUploadRequest(request, requestSize, connection.viaProxy, server.host,
+                                           path, userAgent, body);
+    if (length < 0 || !SendAll(connection.handle, request, length, server.stallMilliseconds))
         return kUploadTransferError;
-    const int received = ReceiveStatusLine(connection.handle, request);
+    const int received = ReceiveStatusLine(connection.handle, request, server.stallMilliseconds);
     return IsAcceptedReply(request, received) ? kUploadSent : kUploadTransferError;
 }
 
@@ -151,7 +167,7 @@ void ReportFailure(int result) {
 
 } // namespace
 
-int UploadHiscoresTo(const char* host, unsigned short port, const char* path, const char* userAgent,
+int UploadHiscoresTo(const UploadServer& server, const char* path, const char* userAgent,
                      const char* body, char* request, int requestSize) {
     if (!StartSockets()) {
         ReportFailure(kUploadSystemError);
@@ -161,9 +177,9 @@ int UploadHiscoresTo(const char* host, unsigned short port, const char* path, co
     SetStatus(kConnectingStatus);
     Connection connection;
     int result = kUploadSystemError;
-    if (ConnectToServer(host, port, &connection, &result)) {
+    if (ConnectToServer(server.host, server.port, &connection, &result)) {
         SetStatus(kSendingStatus);
-        result = Exchange(connection, host, path, userAgent, body, request, requestSize);
+        result = Exchange(connection, server, path, userAgent, body, request, requestSize);
         ShutdownSocket(connection.handle);
         CloseSocket(connection.handle);
     }
@@ -175,7 +191,7 @@ int UploadHiscoresTo(const char* host, unsigned short port, const char* path, co
 
 int UploadHiscores(const char* path, const char* userAgent, const char* body, char* request,
                    int requestSize) {
-    return UploadHiscoresTo(kServerHost, kServerPort, path, userAgent, body, request, requestSize);
+    return UploadHiscoresTo(kWebsite, path, userAgent, body, request, requestSize);
 }
 
 } // namespace hiscores

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hiscores/upload/server.h"
+
 namespace hiscores {
 
 enum UploadResult : int {
@@ -9,14 +11,14 @@ enum UploadResult : int {
     kUploadTransferError = -3,
 };
 
-// Posts body to path on the upload server, directly or through the user's proxy.
-// request is the caller's buffer for the request and the reply's status line. Shows
-// its own error messages and clears the status before it returns.
+// Posts body to path on the website, directly or through the user's proxy. request is
+// the caller's buffer for the request and the reply's status line. Shows its own error
+// messages and clears the status before it returns.
 int UploadHiscores(const char* path, const char* userAgent, const char* body, char* request,
                    int requestSize);
 
-// The same against any host and port, for tests that stand in for the server.
-int UploadHiscoresTo(const char* host, unsigned short port, const char* path, const char* userAgent,
+// The same to any server.
+int UploadHiscoresTo(const UploadServer& server, const char* path, const char* userAgent,
                      const char* body, char* request, int requestSize);
 
 } // namespace hiscores

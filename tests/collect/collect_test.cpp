@@ -98,24 +98,43 @@ TEST_F(Collect, JoinsReadableRecordsInOrder) {
     }
 }
 
-TEST_F(Collect, StopsAtTheFirstRecordThatWouldNotFitAndCountsHonestly) {
-    // Two records of 4000 bytes fit (8002 bytes with their line feeds); the third would
-    // not, and neither may anything after it.
-    const std::string big(4000, 'x');
-    for (int n = 1; n <= 3; ++n)
-        SetValue(kRoot + "\\Alpha", "_rek_" + std::to_string(n), kString, big + '\0');
-    SetValue(kRoot + "\\Beta", "_rek_1", kString, Z("small"));
-    char text[kHiscoreTextSize];
-    EXPECT_EQ(CollectHiscores(text), 2);
-    EXPECT_EQ(std::string(text), big + "\n" + big + "\n");
-}
-
-TEST_F(Collect, TextMayFillTheBufferToItsLastByte) {
-    const std::string record(kHiscoreTextSize - 2, 'y');
-    SetValue(kRoot + "\\Alpha", "_rek_1", kString, record + '\0');
-    char text[kHiscoreTextSize];
-    EXPECT_EQ(CollectHiscores(text), 1);
-    EXPECT_EQ(std::string(text).size(), static_cast<size_t>(kHiscoreTextSize - 1));
+TEST_F(Collect, TakesWholeRecordsUpToTheLastByteAndCountsWhatIsLeftOut) {
+    struct Case {
+        std::vector<size_t> lengths; // of Alpha's records; Beta holds one short record
+        int count;
+        int leftOut;
+    };
+    const Case cases[] = {
+        {{9998}, 1, 1},       // the text filled to its last byte
+        {{5000, 4997}, 2, 1}, // records and line feeds total exactly the text's capacity
+        {{5000, 4998}, 1, 2}, // one byte more: the second waits for the next text
+        {{9999, 3}, 2, 1},    // a record that cannot fit even alone is passed over
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lengths[0]);
+        stand_in::ResetMemoryRegistry();
+        std::vector<std::string> records;
+        for (size_t n = 0; n < c.lengths.size(); ++n) {
+            records.push_back(std::string(c.lengths[n], static_cast<char>('a' + n)));
+            SetValue(kRoot + "\\Alpha", "_rek_" + std::to_string(n + 1), kString,
+                     records.back() + '\0');
+        }
+        records.push_back("B");
+        SetValue(kRoot + "\\Beta", "_rek_1", kString, Z("B"));
+        std::string expected;
+        for (const std::string& record : records) {
+            if (record.size() >= 9999)
+                continue;
+            if (expected.size() + record.size() + 1 >= kHiscoreTextSize)
+                break;
+            expected += record + "\n";
+        }
+        char text[kHiscoreTextSize];
+        int leftOut = -1;
+        EXPECT_EQ(CollectHiscores(text, &leftOut), c.count);
+        EXPECT_EQ(leftOut, c.leftOut);
+        EXPECT_TRUE(std::string(text) == expected);
+    }
 }
 
 TEST_F(Collect, CreatesTheProductKeyWhenMissing) {

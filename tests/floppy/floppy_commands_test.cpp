@@ -2,6 +2,7 @@
 // mounted read-only, and a tiny file system that fills up. The mounts are made in a
 // mount namespace of the test's own.
 #include "hiscores/common/messages.h"
+#include "hiscores/common/sizes.h"
 #include "hiscores/floppy/floppy_commands.h"
 #include "tests/support/fixed_internet_settings.h"
 #include "tests/support/fixed_program_file.h"
@@ -130,7 +131,7 @@ class FloppyCommands : public ::testing::Test {
     // The file on the floppy sent to a loopback server; what the server received.
     std::string Send() {
         LoopbackServer server({kOk});
-        SendHiscoresFromFolder(Folder().c_str(), "127.0.0.1", server.Port());
+        SendHiscoresFromFolder(Folder().c_str(), {"127.0.0.1", server.Port(), 5000});
         return server.Received();
     }
 
@@ -157,6 +158,16 @@ TEST_F(FloppyCommands, SaveWritesTheTextAndCopiesTheProgramOverOlderFiles) {
         EXPECT_EQ(ReadFile(floppy_ / "hs.dat"), kSavedBytes);
         EXPECT_EQ(ReadFile(floppy_ / "hiscores.exe"), ReadFile(program_));
     }
+}
+
+TEST_F(FloppyCommands, SaveSaysHowManyRecordsDidNotFitInTheFile) {
+    const std::string first(6000, 'a');
+    Save({first, std::string(6000, 'b'), "c"});
+    char saved[kMessageBufferSize];
+    snprintf(saved, sizeof saved, kSavedWithLeftOutFormat, kSavedToFloppyMessage, 2);
+    EXPECT_STREQ(stand_in::FeedbackTexts(stand_in::FeedbackKind::Info),
+                 (kInsertFloppyMessage + "|"s + saved).c_str());
+    EXPECT_TRUE(ReadFile(floppy_ / "hs.dat") == first + "\r\n");
 }
 
 TEST_F(FloppyCommands, SavedFileIsSentAsTheSavedText) {

@@ -35,49 +35,64 @@ bool RequestComplete(const std::string& data) {
 
 } // namespace
 
-LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces)
-    : replyPieces_(std::move(replyPieces)) {
+LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces, bool stall)
+    : replyPieces_(std::move(replyPieces)), stall_(stall) {
     listener_ = ListenOnLoopback(&port_);
-    listen(listener_, 1);
+    listen(listener_, 4);
     if (pipe(stopPipe_) != 0)
         abort();
     thread_ = std::thread([this] { Serve(); });
 }
 
 LoopbackServer::~LoopbackServer() {
-    Received();
+    Requests();
     close(listener_);
     close(stopPipe_[0]);
     close(stopPipe_[1]);
 }
 
-std::string LoopbackServer::Received() {
+std::vector<std::string> LoopbackServer::Requests() {
     if (thread_.joinable()) {
         if (write(stopPipe_[1], "", 1) != 1)
             abort();
         thread_.join();
     }
-    return received_;
+    return requests_;
+}
+
+std::string LoopbackServer::Received() {
+    const std::vector<std::string> requests = Requests();
+    return requests.empty() ? "" : requests[0];
+}
+
+// A client that connected is queued by the time Requests() asks to stop.
+bool LoopbackServer::WaitForConnectionOrStop() {
+    pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    return poll(waiting, 2, 10000) >= 1 && (waiting[0].revents & POLLIN) != 0;
 }
 
 void LoopbackServer::Serve() {
-    // A client that connected is queued by the time Received() asks to stop.
-    pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-    if (poll(waiting, 2, 10000) < 1 || (waiting[0].revents & POLLIN) == 0)
-        return;
-    const int connection = accept(listener_, nullptr, nullptr);
-    char chunk[4096];
-    while (!RequestComplete(received_)) {
-        const ssize_t got = recv(connection, chunk, sizeof chunk, 0);
-        if (got <= 0)
-            break;
-        received_.append(chunk, static_cast<size_t>(got));
+    while (WaitForConnectionOrStop()) {
+        const int connection = accept(listener_, nullptr, nullptr);
+        std::string received;
+        char chunk[4096];
+        while (!RequestComplete(received)) {
+            const ssize_t got = recv(connection, chunk, sizeof chunk, 0);
+            if (got <= 0)
+                break;
+            received.append(chunk, static_cast<size_t>(got));
+        }
+        requests_.push_back(received);
+        for (const std::string& piece : replyPieces_) {
+            send(connection, piece.data(), piece.size(), MSG_NOSIGNAL);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (stall_) {
+            pollfd stop{stopPipe_[0], POLLIN, 0};
+            poll(&stop, 1, 10000);
+        }
+        close(connection);
     }
-    for (const std::string& piece : replyPieces_) {
-        send(connection, piece.data(), piece.size(), MSG_NOSIGNAL);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    close(connection);
 }
 
 unsigned short RefusingPort() {

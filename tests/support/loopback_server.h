@@ -4,24 +4,29 @@
 #include <thread>
 #include <vector>
 
-// A one-connection HTTP stand-in on 127.0.0.1: it reads a whole request (headers and
-// Content-Length bytes of body), answers with the given pieces and closes.
+// An HTTP stand-in on 127.0.0.1: for each connection it reads a whole request (headers
+// and Content-Length bytes of body), answers with the given pieces and closes, or, told
+// to stall, keeps the connection open without a further word.
 class LoopbackServer {
   public:
-    explicit LoopbackServer(std::vector<std::string> replyPieces);
+    explicit LoopbackServer(std::vector<std::string> replyPieces, bool stall = false);
     ~LoopbackServer();
     unsigned short Port() const { return port_; }
-    // Waits for the connection to end and returns what the client sent; call it once the
-    // client is done, so that no connection means none will come.
+    // The requests received, in order. Call it once the client is done: it stops the
+    // server, and no connection by then means none will come.
+    std::vector<std::string> Requests();
+    // The one request received, or "" when none came.
     std::string Received();
 
   private:
     void Serve();
+    bool WaitForConnectionOrStop();
     int listener_ = -1;
     int stopPipe_[2] = {-1, -1};
     unsigned short port_ = 0;
     std::vector<std::string> replyPieces_;
-    std::string received_;
+    bool stall_ = false;
+    std::vector<std::string> requests_;
     std::thread thread_;
 };
 

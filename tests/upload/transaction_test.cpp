@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace hiscores {
@@ -25,8 +26,8 @@ class TransactionTest : public ::testing::Test {
         stand_in::ClearInternetSettings();
     }
     int Upload(unsigned short port, const std::string& body) {
-        return UploadHiscoresTo("127.0.0.1", port, kUploadPath, kUserAgent, body.c_str(), request_,
-                                sizeof request_);
+        return UploadHiscoresTo({"127.0.0.1", port, 5000}, kUploadPath, kUserAgent, body.c_str(),
+                                request_, sizeof request_);
     }
     char request_[kRequestBufferSize];
 };
@@ -52,6 +53,24 @@ TEST_F(TransactionTest, TheReplyDecidesTheResultOfARequestSentWhole) {
         EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
         EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
                      c.result == kUploadSent ? "" : kDataTransferErrorMessage);
+        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
+                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+    }
+}
+
+TEST_F(TransactionTest, AServerThatStallsIsGivenUpAsATransferError) {
+    for (const std::vector<std::string>& pieces :
+         {std::vector<std::string>{}, std::vector<std::string>{"HTTP/1.0 2"}}) {
+        SCOPED_TRACE(pieces.size());
+        stand_in::ClearFeedback();
+        LoopbackServer server(pieces, true);
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(UploadHiscoresTo({"127.0.0.1", server.Port(), 200}, kUploadPath, kUserAgent,
+                                   "x\n", request_, sizeof request_),
+                  kUploadTransferError);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        EXPECT_EQ(server.Received(), DirectRequest("x\n"));
+        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kDataTransferErrorMessage);
         EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
                   TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
     }
@@ -101,8 +120,8 @@ TEST_F(TransactionTest, UnreachableServerAndProxyGiveCannotConnect) {
     const Case cases[] = {
         {refusing, 0},
         {refusing, 1},
-        {"127.0.0.1", 1}, // no port
-        {"http=127.0.0.1:1;https=" + refusing, 1},
+        {"https=" + refusing, 1}, // a list without an http entry
+        {"http=" + refusing + ";https=127.0.0.1:1", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.proxyServer);
@@ -118,7 +137,7 @@ TEST_F(TransactionTest, UnreachableServerAndProxyGiveCannotConnect) {
 TEST_F(TransactionTest, BodyTooLargeForTheBufferIsRefusedBeforeSending) {
     LoopbackServer server({kOk});
     char small[64];
-    EXPECT_EQ(UploadHiscoresTo("127.0.0.1", server.Port(), kUploadPath, kUserAgent,
+    EXPECT_EQ(UploadHiscoresTo({"127.0.0.1", server.Port(), 5000}, kUploadPath, kUserAgent,
                                std::string(100, 'x').c_str(), small, sizeof small),
               kUploadTransferError);
     EXPECT_EQ(server.Received(), "");
