@@ -16,17 +16,9 @@ GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
 
 
 class MainWindow(testcase.WineTestCase):
-    def setUp(self):
-        super().setUp()
-        self.program = None
-
-    def tearDown(self):
-        if self.program is not None:
-            self.program.kill()
-
     def start(self, exe=None):
-        self.tearDown()
         self.program = program.Window(exe)
+        self.addCleanup(self.program.kill)
         self.window = gui.wait_for_window(ONLY_TITLE)
         self.layout = gui.DialogLayout(self.window)
 

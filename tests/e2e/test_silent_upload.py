@@ -78,25 +78,21 @@ class ProxyFallback(testcase.WineTestCase):
         self.assertTrue(head.startswith("POST /rekordy/dopisz.php HTTP/1."), head)
         self.assertEqual(body, TWO_GAMES_TEXT)
 
-    def refused_direct_then_proxy(self, enable):
+    def test_refused_direct_connection_tries_the_proxy_only_when_enabled(self):
         """The server's name resolves but nothing listens on port 80, as behind a
         firewall that rejects; a recording proxy listens on another port."""
         registry.set_records(TWO_GAMES)
-        registry.set_proxy("127.0.0.1:3129", enable)
-        with servers.RecordingServer(port=3129) as proxy:
-            run = program.run()
-        self.assertEqual(run.message_boxes, [])
-        return run.code, proxy.requests
-
-    def test_refused_direct_connection_falls_back_to_the_proxy(self):
-        code, requests = self.refused_direct_then_proxy(1)
-        self.assertEqual(code, 0)
-        self.assertEqual(requests, [servers.expected_request(TWO_GAMES_TEXT, via_proxy=True)])
-
-    def test_disabled_proxy_is_not_tried(self):
-        code, requests = self.refused_direct_then_proxy(0)
-        self.assertEqual(code, 2)
-        self.assertEqual(requests, [])
+        cases = [
+            ("enabled", 1, 0, [servers.expected_request(TWO_GAMES_TEXT, via_proxy=True)]),
+            ("disabled", 0, 2, []),
+        ]
+        for name, enable, expected_code, expected_requests in cases:
+            with self.subTest(name):
+                registry.set_proxy("127.0.0.1:3129", enable)
+                with servers.RecordingServer(port=3129) as proxy:
+                    run = program.run()
+                self.assertEqual((run.code, run.message_boxes), (expected_code, []))
+                self.assertEqual(proxy.requests, expected_requests)
 
     def test_proxy_that_refuses_gives_two(self):
         registry.set_records(TWO_GAMES)

@@ -6,7 +6,6 @@ build's shared prefix use (the ctest fixtures wine.display.start and .stop):
 """
 
 import os
-import signal
 import subprocess
 import sys
 import time
@@ -41,21 +40,14 @@ class Xvfb:
         self.process.wait()
 
 
-def stop_recorded(pidfile):
-    if os.path.exists(pidfile):
-        with open(pidfile) as f:
-            try:
-                os.kill(int(f.read()), signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-        os.unlink(pidfile)
-
-
 def main(action, number, pidfile):
     if action not in ("start", "stop"):
         raise SystemExit(__doc__)
     # A server left over by an interrupted run of this build tree would hold the display.
-    stop_recorded(pidfile)
+    if os.path.exists(pidfile):
+        with open(pidfile) as f:
+            subprocess.run(["kill", f.read()], stderr=subprocess.DEVNULL)
+        os.unlink(pidfile)
     if action == "start":
         with open(pidfile, "w") as f:
             f.write(str(Xvfb(int(number)).process.pid))

@@ -17,7 +17,6 @@ def message_boxes(trace):
 class Run:
     def __init__(self, code, errors):
         self.code = code
-        self.stderr = errors
         self.message_boxes = message_boxes(errors)
 
 
