@@ -27,10 +27,32 @@ endif()
 # its own section so the link can drop what is unused. Each source directory of a
 # deliverable adds these once.
 set(TUMBRA_DELIVERABLE_CODE_OPTIONS -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections)
+# Nothing in an i686 deliverable reads DWARF unwind tables. The x86_64 builds keep theirs:
+# there they are the system's own unwind data, which stack walks rely on.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  list(APPEND TUMBRA_DELIVERABLE_CODE_OPTIONS -fno-asynchronous-unwind-tables)
+endif()
 
-# A deliverable must stay small enough for a floppy next to its data: unused sections
-# dropped, symbols stripped.
-function(tumbra_deliverable target)
-  target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables)
-  target_link_options(${target} PRIVATE -s -Wl,--gc-sections)
+# A deliverable without the C runtime's start-up code, small enough for a floppy next to
+# its data: the given entry point runs first, the C library comes from msvcrt.dll and
+# libgcc gives only the stack probe; unused sections dropped, symbols stripped.
+#   tumbra_deliverable(<target> <entry> [<i686 stdcall argument bytes>])
+function(tumbra_deliverable target entry)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # i686 C names carry a leading underscore, stdcall ones also @<argument bytes>.
+    set(symbol _${entry})
+    if(ARGC GREATER 2)
+      string(APPEND symbol "@${ARGV2}")
+    endif()
+  else()
+    set(symbol ${entry})
+  endif()
+  target_link_options(${target} PRIVATE
+    -s -Wl,--gc-sections -nostdlib
+    # A missing entry symbol is only a warning to ld, and leaves the entry address 0.
+    -Wl,-e,${symbol} -Wl,--fatal-warnings
+    # Nothing may need the runtime's pseudo-relocation code.
+    -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
+    -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/no-eh-frame.ld)
+  target_link_libraries(${target} PRIVATE mingwex msvcrt gcc kernel32)
 endfunction()
