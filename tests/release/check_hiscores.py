@@ -1,28 +1,26 @@
 #!/usr/bin/python3
 """Checks the shipped hiscores.exe as a player's system sees it: it imports only
-Windows system DLLs, fits in 64 KiB, and carries no piece of the C++ runtime.
+Windows system DLLs, loads where it always has (pe_image.py) within 32 KiB, and carries
+no piece of the C or C++ runtime's start-up code nor a static constructor.
 
-The last is read from the link map: the linker lists every archive member it pulled
-in, so an object from the C++ library, its support library or the unwinder shows up
-there even though the program itself is stripped of symbols."""
+The last two are read from the link map: the linker lists every archive member it
+pulled in and every input section, so an object from the C++ library, its support
+library, the unwinder or the runtime start-up shows up there even though the program
+itself is stripped of symbols. Without the start-up code a static constructor would
+never run."""
 
 import argparse
 import os
 import re
-import subprocess
 import sys
+
+import pe_image
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "advapi32.dll",
                "ws2_32.dll", "wsock32.dll", "msvcrt.dll", "comctl32.dll", "comdlg32.dll",
                "ole32.dll", "oleaut32.dll", "version.dll", "winmm.dll"}
-MAX_BYTES = 64 * 1024
-CXX_RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a"}
-
-
-def imported_dlls(objdump, exe):
-    headers = subprocess.run([objdump, "-p", exe], check=True, capture_output=True,
-                             text=True).stdout
-    return re.findall(r"^\s*DLL Name: (\S+)", headers, re.M)
+MAX_BYTES = 32 * 1024
+RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a", "libmingw32.a"}
 
 
 def pulled_archive_members(map_text):
@@ -36,32 +34,38 @@ def pulled_archive_members(map_text):
             re.findall(r"^(\S+\.a)\((\S+?)\)", listing, re.M)]
 
 
+def static_constructors(map_text):
+    """Input sections of constructor tables with something in them."""
+    return re.findall(r"^ (\.(?:ctors|init_array)\S*)\s+0x[0-9a-f]+\s+0x0*[1-9a-f][0-9a-f]*\s+(\S+)",
+                      map_text, re.M)
+
+
 def check(objdump, exe, link_map):
-    problems = []
-    dlls = imported_dlls(objdump, exe)
+    headers = pe_image.headers(objdump, exe)
+    problems = pe_image.loader_problems(headers, exe, MAX_BYTES)
+    dlls = re.findall(r"^\s*DLL Name: (\S+)", headers, re.M)
     if not dlls:
         problems.append("no imports found: not a PE program?")
     for dll in dlls:
         if dll.lower() not in SYSTEM_DLLS:
             problems.append(f"imports {dll}, which is not a Windows system DLL")
 
-    size = os.path.getsize(exe)
-    if size > MAX_BYTES:
-        problems.append(f"{size} bytes, more than {MAX_BYTES}")
-
     # The linker writes the map after the program; an older map is left from a link
     # that no longer writes one, and would tell nothing about this program.
     if os.path.getmtime(link_map) < os.path.getmtime(exe):
         problems.append(f"{link_map} is older than the program")
     with open(link_map, encoding="utf-8", errors="replace") as f:
-        members = pulled_archive_members(f.read())
+        map_text = f.read()
+    members = pulled_archive_members(map_text)
     if members is None:
         problems.append(f"{link_map} lists no archive members: not a linker map?")
         members = []
     for archive, member in members:
-        if archive in CXX_RUNTIME_ARCHIVES:
-            problems.append(f"C++ runtime object linked in: {archive}({member})")
-    return dlls, size, problems
+        if archive in RUNTIME_ARCHIVES:
+            problems.append(f"runtime object linked in: {archive}({member})")
+    for section, source in static_constructors(map_text):
+        problems.append(f"static constructor that would never run: {section} of {source}")
+    return dlls, os.path.getsize(exe), problems
 
 
 def main():
