@@ -69,14 +69,18 @@ class ProxyFallback(testcase.WineTestCase):
     def test_real_proxy_that_alone_resolves_the_server(self):
         namespace.map_server_host(False)
         registry.set_records(TWO_GAMES)
-        with servers.RecordingServer() as server, servers.TinyProxy(port=3128):
-            registry.set_proxy("http://127.0.0.1:3128", 1)
-            run = program.run()
-        self.assertEqual((run.code, run.message_boxes), (0, []))
-        self.assertEqual(len(server.requests), 1)
-        head, body = servers.split_request(server.requests[0])
-        self.assertTrue(head.startswith("POST /rekordy/dopisz.php HTTP/1."), head)
-        self.assertEqual(body, TWO_GAMES_TEXT)
+        settings = ["http://127.0.0.1:3128", "ftp=127.0.0.1:21;http=127.0.0.1:3128;https=x:1"]
+        with servers.TinyProxy(port=3128):
+            for setting in settings:
+                with self.subTest(setting):
+                    registry.set_proxy(setting, 1)
+                    with servers.RecordingServer() as server:
+                        run = program.run()
+                    self.assertEqual((run.code, run.message_boxes), (0, []))
+                    self.assertEqual(len(server.requests), 1)
+                    head, body = servers.split_request(server.requests[0])
+                    self.assertTrue(head.startswith("POST /rekordy/dopisz.php HTTP/1."), head)
+                    self.assertEqual(body, TWO_GAMES_TEXT)
 
     def test_refused_direct_connection_tries_the_proxy_only_when_enabled(self):
         """The server's name resolves but nothing listens on port 80, as behind a

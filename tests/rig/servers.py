@@ -16,13 +16,16 @@ class RecordingServer:
     """An HTTP stand-in on 127.0.0.1: records every request byte for byte and answers
     each with reply_pieces, sent with a short pause between them. With
     read_request False it answers as soon as the connection is accepted; with reset
-    True it resets the connection instead of answering. Leaving its with-block waits
-    until it has recorded the last request, which it does only after answering."""
+    True it resets the connection instead of answering; with stall True it falls silent
+    after its reply pieces until the client gives up. Leaving its with-block waits until
+    it has recorded the last request, which it does only after answering."""
 
-    def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False):
+    def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False,
+                 stall=False):
         self.reply_pieces = list(reply_pieces)
         self.read_request = read_request
         self.reset = reset
+        self.stall = stall
         self.requests = []
         self._listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         self._listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -70,6 +73,10 @@ class RecordingServer:
         if not self.read_request:
             data = self._read(connection)
         self.requests.append(data)
+        if self.stall:
+            connection.settimeout(None)
+            while connection.recv(4096):
+                pass
 
     @staticmethod
     def _read(connection):
