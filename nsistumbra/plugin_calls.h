@@ -6,6 +6,7 @@
 #include "nsistumbra/status.h"
 
 #include <cstddef>
+#include <cstdint>
 
 // What the exports do, apart from the host's calling convention: the verdicts of
 // needdxver on the NSIS stack and the result of needdxver2.
@@ -20,6 +21,14 @@ int DecideNeedDxVer2(Status query, PackedDxVersion installed, PackedDxVersion re
 
 // needdxver2: the requirement as 8-bit hexadecimal text in every flavour; absent reads as 0.
 int NeedDxVer2(const char* requirement);
+
+// The platform id the system reports for the Windows NT family.
+constexpr std::uint32_t kNtPlatformId = 2;
+
+// thisiswinnt2: 1 when the system's version was read and names the NT family, else 0.
+constexpr int DecideWinNt(bool versionRead, std::uint32_t platformId) {
+    return versionRead && platformId == kNtPlatformId ? 1 : 0;
+}
 
 template <class Char, std::size_t Size> struct VerdictText { Char text[Size]; };
 

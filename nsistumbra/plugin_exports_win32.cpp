@@ -16,6 +16,8 @@ nsistumbra::HostStack<PluginChar> hostStack;
 
 } // namespace
 
+static_assert(nsistumbra::kNtPlatformId == VER_PLATFORM_WIN32_NT);
+
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
@@ -36,7 +38,8 @@ int __cdecl needdxver2(const char* requirement) {
 int __cdecl thisiswinnt2() {
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
+    const bool read = GetVersionExA(&info) != 0;
+    return nsistumbra::DecideWinNt(read, info.dwPlatformId);
 }
 
 } // extern "C"

@@ -14,6 +14,8 @@ bool SilentMode = false;
 namespace {
 
 void ShowBox(unsigned style, const char* format, va_list arguments) {
+    if (SilentMode)
+        return;
     char message[kMessageBufferSize];
     formatting::FormatTextList(message, sizeof message, format, arguments);
     ShowMessageBox(kProgramTitle, message, style);
@@ -22,8 +24,6 @@ void ShowBox(unsigned style, const char* format, va_list arguments) {
 } // namespace
 
 void ShowInfo(const char* format, ...) {
-    if (SilentMode)
-        return;
     va_list arguments;
     va_start(arguments, format);
     ShowBox(kInfoBoxStyle, format, arguments);
@@ -31,8 +31,6 @@ void ShowInfo(const char* format, ...) {
 }
 
 void ShowError(const char* format, ...) {
-    if (SilentMode)
-        return;
     va_list arguments;
     va_start(arguments, format);
     ShowBox(kErrorBoxStyle, format, arguments);
