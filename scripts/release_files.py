@@ -31,6 +31,12 @@ def targets(build):
     return [target for _, root, _, target in FILES if root == build]
 
 
+def built():
+    """The names of the built files: the Windows program and DLLs, which a release may
+    sign."""
+    return [name for name, _, _, target in FILES if target]
+
+
 def located(roots):
     """(name in the zip, file) of every release file from the folders roots names:
     "source", "win32" and "win64" mapped to the repository and the two build folders."""

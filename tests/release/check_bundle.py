@@ -5,7 +5,9 @@ Builds the shipped binaries again in fresh build folders (another path, a later
 time), requires the same bytes as the tested build, then writes the zip twice: once
 over the tested build, once over copies of the rebuilt files and the pages with other
 times and permissions. The two zips must be the same bytes, hold exactly the
-release's files, each equal to the file it comes from, and a SHA256SUMS that matches."""
+release's files, each equal to the file it comes from, and a SHA256SUMS that matches.
+A third zip, signed with a self-signed certificate made for the run, must hold built
+files whose signatures osslsigncode verifies, and a SHA256SUMS that matches them."""
 
 import argparse
 import hashlib
@@ -64,11 +66,11 @@ def staged_copy(roots, staging):
     return staged
 
 
-def make_zip(make_zip_script, roots, output):
+def make_zip(make_zip_script, roots, output, *signing):
     os.makedirs(os.path.dirname(output), exist_ok=True)
     subprocess.run(["/usr/bin/python3", make_zip_script, "--source", roots["source"],
-                    "--win32", roots["win32"], "--win64", roots["win64"], "--output", output],
-                   check=True)
+                    "--win32", roots["win32"], "--win64", roots["win64"], "--output", output,
+                    *signing], check=True)
     return read(output)
 
 
@@ -78,14 +80,17 @@ def describe(zip_path):
                 for i in archive.infolist()]
 
 
-def check_contents(zip_path, roots):
-    problems = []
+def read_zip(zip_path):
+    """The entries' names, their contents by name, and a problem if an entry is corrupt."""
     with zipfile.ZipFile(zip_path) as archive:
         names = archive.namelist()
         corrupt = archive.testzip()
-        if corrupt is not None:
-            problems.append(f"corrupt entry {corrupt}")
         contents = {name: archive.read(name) for name in names}
+    return names, contents, [] if corrupt is None else [f"corrupt entry {corrupt}"]
+
+
+def check_contents(zip_path, roots):
+    names, contents, problems = read_zip(zip_path)
     if len(names) != len(set(names)):
         problems.append(f"duplicate entries in {names}")
     expected = dict(release_files.located(roots))
@@ -95,7 +100,11 @@ def check_contents(zip_path, roots):
     for name, path in expected.items():
         if name in contents and contents[name] != read(path):
             problems.append(f"{name} is not {path}")
+    return problems + checksum_problems(names, contents)
 
+
+def checksum_problems(names, contents):
+    problems = []
     listed = {}
     for line in contents.get(CHECKSUMS, b"").decode("ascii", "replace").splitlines():
         entry = re.fullmatch(r"([0-9a-f]{64})  (\S+)", line)
@@ -111,6 +120,25 @@ def check_contents(zip_path, roots):
         if name in contents and hashlib.sha256(contents[name]).hexdigest() != digest:
             problems.append(f"{CHECKSUMS}: wrong digest for {name}")
     return problems
+
+
+def check_signed(make_zip_script, roots, work):
+    certificate, key = os.path.join(work, "signer.pem"), os.path.join(work, "signer-key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                    "-subj", "/CN=Tumbra release test", "-keyout", key, "-out", certificate],
+                   check=True, capture_output=True)
+    signed_zip = os.path.join(work, "signed", "tumbra.zip")
+    make_zip(make_zip_script, roots, signed_zip, "--sign-cert", certificate, "--sign-key", key)
+    names, contents, problems = read_zip(signed_zip)
+    for name in release_files.built():
+        path = os.path.join(work, "signed", name.replace("/", "_"))
+        with open(path, "wb") as f:
+            f.write(contents.get(name, b""))
+        verify = subprocess.run(["osslsigncode", "verify", "-CAfile", certificate, "-in", path],
+                                capture_output=True, text=True)
+        if verify.returncode != 0:
+            problems.append(f"signed {name} does not verify: {verify.stdout}{verify.stderr}")
+    return problems + checksum_problems(names, contents)
 
 
 def main():
@@ -147,6 +175,7 @@ def main():
         problems += [f"  {a} / {b}" for a, b in zip(describe(first_zip), describe(second_zip))
                      if a != b]
     problems += check_contents(first_zip, first_roots)
+    problems += check_signed(make_zip_script, first_roots, work)
 
     print(f"zip: {len(first)} bytes, sha256 {hashlib.sha256(first).hexdigest()}")
     for problem in problems:
