@@ -21,6 +21,7 @@ FILES = [
      "nsistumbra_x86-unicode"),
     ("Plugins/amd64-unicode/nsistumbra.dll", "win64",
      "nsistumbra/amd64-unicode/nsistumbra.dll", "nsistumbra_amd64-unicode"),
+    ("Include/nsistumbra.nsh", "source", "nsistumbra/nsistumbra.nsh", None),
     ("Docs/nsistumbra/USAGE.md", "source", "nsistumbra/USAGE.md", None),
     ("Examples/nsistumbra/example.nsi", "source", "nsistumbra/example.nsi", None),
     ("LICENSE", "source", "LICENSE", None),
