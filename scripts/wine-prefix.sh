@@ -1,12 +1,13 @@
 #!/bin/sh
 # Creates a private Wine prefix once (the first start takes 10-20 s) and waits until
 # its wineserver has gone, so that a later test may start its own, for example
-# inside a private network namespace.
+# inside a private network namespace. WINE and WINESERVER name the build's Wine
+# (default: the system's).
 set -eu
 prefix=$1
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 if [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$prefix"
-    wineboot -u >/dev/null 2>&1
+    "${WINE:-wine}" wineboot -u >/dev/null 2>&1
 fi
-wineserver -w
+"${WINESERVER:-wineserver}" -w

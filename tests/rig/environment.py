@@ -1,12 +1,20 @@
 """What the rig takes from its environment, read here only: the program under test, the
-Wine launcher and prefix, and the upload server's host name the program was built with.
-ctest sets them from the build, and scripts/with-rig.sh for the demo, the screenshot
-and the benchmark."""
+Wine launcher and prefix with the factor its route puts on every wait, and the upload
+server's host name the program was built with. ctest sets them from the build
+(cmake/testing.cmake), and scripts/with-rig.sh for the demo, the screenshot and the
+benchmark."""
 
 import os
 
 WINE = os.environ.get("WINE", "wine")
 WINESERVER = os.environ.get("WINESERVER", "wineserver")
+TIME_FACTOR = float(os.environ.get("TUMBRA_WINE_TIME_FACTOR", "1"))
+
+
+def scaled(seconds):
+    """A wait that holds on 64-bit Wine, stretched for this Wine: a 32-bit one under the
+    emulator starts every process five to six times slower."""
+    return seconds * TIME_FACTOR
 
 
 def _required(name):

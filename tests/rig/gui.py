@@ -8,7 +8,7 @@ to the dialog, so a click on an empty spot of the dialog has to.
 import subprocess
 import time
 
-from rig import sources
+from rig import environment, sources
 
 
 def xdotool(*args):
@@ -22,7 +22,8 @@ def windows_named(pattern):
 
 
 def wait_for(condition, timeout, what):
-    deadline = time.time() + timeout
+    """Polls condition until it gives a true value; timeout holds on 64-bit Wine."""
+    deadline = time.time() + environment.scaled(timeout)
     while time.time() < deadline:
         value = condition()
         if value:

@@ -36,7 +36,7 @@ class Window:
 
     def wait(self, timeout=20):
         try:
-            return self.process.wait(timeout)
+            return self.process.wait(environment.scaled(timeout))
         finally:
             self._log.close()
 
