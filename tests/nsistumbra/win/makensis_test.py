@@ -3,8 +3,9 @@
 
 compile: the example script builds for each flavour given; makensis refuses a call to
          a function the DLL does not export, so this checks the export names too.
-run:     the probe installer (amd64-unicode) runs silently under Wine, with the DirectX
-         diagnostic provider and without it, and writes the plug-in's answers to a file.
+run:     the probe installer of each flavour given runs silently under the build's Wine
+         (tests/rig/environment.py), with the DirectX diagnostic provider, without it,
+         and with Wine reporting Windows 98, and writes the plug-in's answers to a file.
 """
 
 import argparse
@@ -12,6 +13,8 @@ import os
 import shutil
 import subprocess
 import sys
+
+from rig import environment
 
 PROVIDER_ON = {
     "needdxver 90003": "ok",
@@ -29,6 +32,19 @@ PROVIDER_OFF = dict(PROVIDER_ON, **{
     "needdxver 90003": "sorry",
     "needdxver2 90003": "0",
 })
+
+WINDOWS_98 = dict(PROVIDER_ON, thisiswinnt2="0")
+
+# Wine reports Windows 98 to the program of this name only (its AppDefaults key), so
+# the other tests of the shared prefix keep seeing an NT system.
+WINDOWS_98_PROBE = "probe98.exe"
+
+# (title, Wine's DLL overrides, the installer's file name, the answers expected)
+ROWS = [
+    ("provider on", None, "probe.exe", PROVIDER_ON),
+    ("provider off", "dxdiagn=d", "probe.exe", PROVIDER_OFF),
+    ("Windows 98", None, WINDOWS_98_PROBE, WINDOWS_98),
+]
 
 
 def makensis(work, flavour, plugins, script, *defines):
@@ -70,30 +86,40 @@ def parse_results(text):
     return answers
 
 
-def run_installer(arguments):
-    (flavour,) = arguments.flavours
-    work = os.path.join(arguments.work, flavour)
-    fresh_directory(work)
-    if not makensis(work, flavour, arguments.plugins, arguments.probe,
-                    f"OUTFILE={os.path.join(work, 'probe.exe')}", "RESULTS=$EXEDIR\\results.txt"):
-        return 1
-    failed = False
-    for title, overrides, expected in (("provider on", None, PROVIDER_ON),
-                                       ("provider off", "dxdiagn=d", PROVIDER_OFF)):
-        results = os.path.join(work, "results.txt")
-        if os.path.exists(results):
-            os.remove(results)
-        environment = dict(os.environ)
-        if overrides:
-            environment["WINEDLLOVERRIDES"] = overrides
-        subprocess.run(["wine", "probe.exe", "/S"], cwd=work, env=environment,
-                       capture_output=True, timeout=120, check=False)
-        text = open(results, encoding="latin-1").read() if os.path.exists(results) else ""
-        answers = parse_results(text)
-        print(f"{title}: {answers}")
-        if answers != expected:
-            print(f"  expected {expected}")
+def wine(work, args, overrides=None):
+    variables = dict(os.environ)
+    if overrides:
+        variables["WINEDLLOVERRIDES"] = overrides
+    return subprocess.run([environment.WINE, *args], cwd=work, env=variables,
+                          capture_output=True, timeout=environment.scaled(120),
+                          check=False).returncode
+
+
+def run_installers(arguments):
+    fresh_directory(arguments.work)
+    failed = 0 != wine(arguments.work, [
+        "reg", "add", r"HKCU\Software\Wine\AppDefaults\%s" % WINDOWS_98_PROBE,
+        "/v", "Version", "/t", "REG_SZ", "/d", "win98", "/f"])
+    for flavour in arguments.flavours:
+        work = os.path.join(arguments.work, flavour)
+        os.makedirs(work)
+        if not makensis(work, flavour, arguments.plugins, arguments.probe,
+                        f"OUTFILE={os.path.join(work, 'probe.exe')}",
+                        "RESULTS=$EXEDIR\\results.txt"):
             failed = True
+            continue
+        shutil.copy(os.path.join(work, "probe.exe"), os.path.join(work, WINDOWS_98_PROBE))
+        for title, overrides, installer, expected in ROWS:
+            results = os.path.join(work, "results.txt")
+            if os.path.exists(results):
+                os.remove(results)
+            wine(work, [installer, "/S"], overrides)
+            text = open(results, encoding="latin-1").read() if os.path.exists(results) else ""
+            answers = parse_results(text)
+            print(f"{flavour}, {title}: {answers}")
+            if answers != expected:
+                print(f"  expected {expected}")
+                failed = True
     return 1 if failed else 0
 
 
@@ -106,7 +132,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("flavours", nargs="+")
     arguments = parser.parse_args()
-    return compile_example(arguments) if arguments.mode == "compile" else run_installer(arguments)
+    return compile_example(arguments) if arguments.mode == "compile" else run_installers(arguments)
 
 
 if __name__ == "__main__":
