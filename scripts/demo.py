@@ -14,7 +14,7 @@ def demo():
             print("  %s\\_rek_%d = %s" % (game, number, record.decode()))
     with servers.RecordingServer() as server:
         print("\nUpload server listening on 127.0.0.1:80 as %s" % environment.server_host())
-        print("Running: wine hiscores.exe /send")
+        print("Running: %s hiscores.exe /send" % environment.WINE)
         run = program.run(["/send"])
     print("\nThe server received:")
     for request in server.requests:
