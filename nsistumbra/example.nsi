@@ -1,15 +1,29 @@
 ; Example installer using the nsistumbra plug-in. Put nsistumbra.dll in
-; Plugins\<flavour>\ of your NSIS folder (x86-ansi, x86-unicode or amd64-unicode),
-; or add its folder with !addplugindir.
+; Plugins\<flavour>\ of your NSIS folder (x86-ansi, x86-unicode or amd64-unicode) and
+; nsistumbra.nsh in its Include folder, or add their folders with !addplugindir and
+; !addincludedir.
 
 Name "nsistumbra example"
 OutFile "nsistumbra-example.exe"
 RequestExecutionLevel user
 ShowInstDetails show
 
+!include LogicLib.nsh
+!include nsistumbra.nsh
+
 !define REQUIRED_DIRECTX "90003" ; 9.0c, as a packed version in hexadecimal
 
 Section "Check the system"
+    ; The LogicLib tests of nsistumbra.nsh: needdxver2 and thisiswinnt2 underneath.
+    ${If} ${DirectXAtLeast} "${REQUIRED_DIRECTX}"
+        DetailPrint "DirectX 9.0c or newer."
+    ${Else}
+        DetailPrint "DirectX older than 9.0c, or none found."
+    ${EndIf}
+    ${If} ${IsWindowsNT}
+        DetailPrint "Windows of the NT family."
+    ${EndIf}
+
     ; needdxver takes the requirement from the top of the stack and one entry below it,
     ; and leaves "ok", "sorry", "err" or "err2".
     Push "unused"

@@ -6,6 +6,8 @@ OutFile "${OUTFILE}"
 SilentInstall silent
 RequestExecutionLevel user
 
+!include nsistumbra.nsh
+
 !macro NeedDxVer REQUIREMENT
     Push "below"
     Push "${REQUIREMENT}"
@@ -21,6 +23,19 @@ RequestExecutionLevel user
 
 Section
     FileOpen $9 "${RESULTS}" w
+    ; The LogicLib tests first, so they have to put the plug-in into $PLUGINSDIR
+    ; themselves; the one-entry case below sees whether they left the stack as it was.
+    StrCpy $0 "false"
+    ${If} ${DirectXAtLeast} "90003"
+        StrCpy $0 "true"
+    ${EndIf}
+    FileWrite $9 "DirectXAtLeast 90003 $0$\r$\n"
+    StrCpy $0 "false"
+    ${If} ${IsWindowsNT}
+        StrCpy $0 "true"
+    ${EndIf}
+    FileWrite $9 "IsWindowsNT $0$\r$\n"
+
     !insertmacro NeedDxVer 90003
     !insertmacro NeedDxVer 90004
     !insertmacro NeedDxVer 90000

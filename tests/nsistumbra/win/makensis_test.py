@@ -25,15 +25,18 @@ PROVIDER_ON = {
     "needdxver2 90000": "1",
     "one-entry": "err empty",
     "thisiswinnt2": "1",
+    "DirectXAtLeast 90003": "true",
+    "IsWindowsNT": "true",
 }
 
 # Without the provider the file table answers 9.0 from Wine's system files.
 PROVIDER_OFF = dict(PROVIDER_ON, **{
     "needdxver 90003": "sorry",
     "needdxver2 90003": "0",
+    "DirectXAtLeast 90003": "false",
 })
 
-WINDOWS_98 = dict(PROVIDER_ON, thisiswinnt2="0")
+WINDOWS_98 = dict(PROVIDER_ON, thisiswinnt2="0", IsWindowsNT="false")
 
 # Wine reports Windows 98 to the program of this name only (its AppDefaults key), so
 # the other tests of the shared prefix keep seeing an NT system.
@@ -47,9 +50,14 @@ ROWS = [
 ]
 
 
+# Where the example and the probe find nsistumbra.nsh: the plug-in's sources.
+HEADER_FOLDER = os.path.abspath(os.path.join(__file__, "..", "..", "..", "..", "nsistumbra"))
+
+
 def makensis(work, flavour, plugins, script, *defines):
     command = ["makensis", "-V2", "-NOCD", f"-XTarget {flavour}",
                f"-X!addplugindir /{flavour} {os.path.join(plugins, flavour)}",
+               f"-X!addincludedir {HEADER_FOLDER}",
                *[f"-D{define}" for define in defines], script]
     result = subprocess.run(command, cwd=work, capture_output=True, text=True)
     if result.returncode != 0:
@@ -79,7 +87,7 @@ def parse_results(text):
     answers = {}
     for line in text.splitlines():
         words = line.split(" ")
-        if words[0] in ("needdxver", "needdxver2"):
+        if words[0] in ("needdxver", "needdxver2", "DirectXAtLeast"):
             answers[" ".join(words[:2])] = " ".join(words[2:])
         else:
             answers[words[0]] = " ".join(words[1:])
