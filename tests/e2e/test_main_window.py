@@ -4,6 +4,7 @@ buttons, the link label, the message boxes and the floppy drive A:."""
 import os
 import pathlib
 import re
+import shutil
 import tempfile
 
 from rig import environment, gui, namespace, program, registry, servers, sources, testcase, wine
@@ -16,8 +17,8 @@ GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
 
 
 class MainWindow(testcase.WineTestCase):
-    def start(self, exe=None):
-        self.program = program.Window(exe)
+    def start(self, command=None):
+        self.program = program.Window(command)
         self.addCleanup(self.program.kill)
         self.window = gui.wait_for_window(ONLY_TITLE)
         self.layout = gui.DialogLayout(self.window)
@@ -37,10 +38,17 @@ class MainWindow(testcase.WineTestCase):
         self.assertEqual(self.program.wait(), 0)
 
     def test_opens_with_the_program_title(self):
-        self.start()
-        self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
-        self.close_and_expect_exit_code_zero()
-        self.assertEqual(self.program.message_boxes(), [])
+        # Started by a command line that names it unquoted in a folder named with a letter
+        # above 0x7F, the rest of the program's own name is no argument.
+        copy = pathlib.Path(namespace.work_dir()) / "T\u00fcmbra" / "hiscores.exe"
+        copy.parent.mkdir(exist_ok=True)
+        shutil.copyfile(environment.program(), copy)
+        for command in (None, ["cmd", "/c", "Z:" + str(copy).replace("/", "\\")]):
+            with self.subTest(command=command):
+                self.start(command)
+                self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
+                self.close_and_expect_exit_code_zero()
+                self.assertEqual(self.program.message_boxes(), [])
 
     def test_escape_and_exit_button_end_the_program_with_code_zero(self):
         ways = [
@@ -90,7 +98,7 @@ class MainWindow(testcase.WineTestCase):
                 copy = floppy / built.name
                 copied_at = copy.stat().st_mtime_ns if from_disk else None
                 registry.set_records(GAMES)
-                self.start("A:\\" + built.name if from_disk else None)
+                self.start(["A:\\" + built.name] if from_disk else None)
 
                 gui.press(self.window, "F2")
                 self.answer_message_box()

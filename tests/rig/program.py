@@ -26,13 +26,14 @@ def run(args=("send",), timeout=60):
 
 
 class Window:
-    """The program started in window mode, by default as built; its error output goes to
-    a file so that a full pipe can never block it."""
+    """The program started in window mode, by default as built, or by the Windows command
+    line given; its error output goes to a file so that a full pipe can never block it."""
 
-    def __init__(self, exe=None):
+    def __init__(self, command=None):
         self._log_path = os.path.join(namespace.work_dir(), "hiscores-%d.log" % time.monotonic_ns())
         self._log = open(self._log_path, "wb")
-        self.process = wine.start([exe or environment.program()], self._log, WINEDEBUG=_TRACE)
+        self.process = wine.start(command or [environment.program()], self._log,
+                                  WINEDEBUG=_TRACE)
 
     def wait(self, timeout=20):
         try:
