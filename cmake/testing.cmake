@@ -30,8 +30,9 @@ if(WIN32)
     set(wineserver wineserver)
     set(route 64-bit)
   endif()
-  # A Wine process starts five to six times slower under the emulator (3.4 s against
-  # 0.56 s cold, 0.46 s against 0.09 s beside a running wineserver).
+  # Under the emulator a Wine process starts 5 to 15 times slower (bench/run.sh), and a
+  # whole suite runs 2 to 5 times longer; every wait already holds several times what
+  # it needs on 64-bit Wine.
   if(route STREQUAL "emulated")
     set(factor 5)
   else()

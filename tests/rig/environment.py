@@ -13,7 +13,7 @@ TIME_FACTOR = float(os.environ.get("TUMBRA_WINE_TIME_FACTOR", "1"))
 
 def scaled(seconds):
     """A wait that holds on 64-bit Wine, stretched for this Wine: a 32-bit one under the
-    emulator starts every process five to six times slower."""
+    emulator starts every process 5 to 15 times slower."""
     return seconds * TIME_FACTOR
 
 
