@@ -25,7 +25,8 @@ Section "Check the system"
     ${EndIf}
 
     ; needdxver takes the requirement from the top of the stack and one entry below it,
-    ; and leaves "ok", "sorry", "err" or "err2".
+    ; and leaves "ok" or "sorry"; "err" with fewer than two entries. ("err2" would mean
+    ; no answer at all, which the file-version fallback never gives.)
     Push "unused"
     Push "${REQUIRED_DIRECTX}"
     nsistumbra::needdxver
@@ -43,7 +44,8 @@ directx_done:
 
     ; The plain exports are called through the System plug-in from the copy that the
     ; call above extracted; ?c selects the C calling convention they use.
-    ; needdxver2 takes an 8-bit string (m) in every flavour: 1 met, 0 not met, -1 unknown.
+    ; needdxver2 takes an 8-bit string (m) in every flavour: 1 met, 0 not met, -1 when no
+    ; DirectX was found at all.
     System::Call "$PLUGINSDIR\nsistumbra.dll::needdxver2(m '${REQUIRED_DIRECTX}') i .r1 ?c"
     DetailPrint "needdxver2: $1"
 
