@@ -4,11 +4,11 @@
 #include "hiscores/collect/collect.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
+#include "hiscores/common/text_compare.h"
 #include "hiscores/floppy/program_file.h"
 #include "hiscores/floppy/transfer_file.h"
 #include "hiscores/upload/upload.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -20,15 +20,6 @@ namespace {
 bool PathInFolder(const char* folder, const char* name, char (&path)[kPathSize]) {
     const int length = formatting::FormatText(path, sizeof path, "%s%s", folder, name);
     return length >= 0 && length < kPathSize;
-}
-
-bool StartsWithIgnoringCase(const char* text, const char* prefix) {
-    for (; *prefix != '\0'; ++text, ++prefix) {
-        if (tolower(static_cast<unsigned char>(*text)) !=
-            tolower(static_cast<unsigned char>(*prefix)))
-            return false;
-    }
-    return true;
 }
 
 // Puts the running program beside the transfer file, so that it can be run on the

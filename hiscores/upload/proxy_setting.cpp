@@ -1,6 +1,7 @@
 #include "hiscores/upload/proxy_setting.h"
 
-#include <cctype>
+#include "hiscores/common/text_compare.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -23,12 +24,7 @@ int ReadPort(const char* text) {
     return static_cast<int>(value);
 }
 
-bool IsHttpEntry(const char* entry) {
-    return tolower(static_cast<unsigned char>(entry[0])) == 'h' &&
-           tolower(static_cast<unsigned char>(entry[1])) == 't' &&
-           tolower(static_cast<unsigned char>(entry[2])) == 't' &&
-           tolower(static_cast<unsigned char>(entry[3])) == 'p' && entry[4] == '=';
-}
+constexpr char kHttpEntry[] = "http=";
 
 // The proxy for http in a setting: the whole text, or in a per-protocol list such as
 // "http=a:80;https=b:443" the value of its http entry. nullptr for a list without one.
@@ -42,9 +38,9 @@ const char* HttpProxyOf(const char* setting, const char** end) {
         const char* entryEnd = strchr(entry, ';');
         if (entryEnd == nullptr)
             entryEnd = *end;
-        if (IsHttpEntry(entry)) {
+        if (StartsWithIgnoringCase(entry, kHttpEntry)) {
             *end = entryEnd;
-            return entry + 5;
+            return entry + sizeof kHttpEntry - 1;
         }
         entry = entryEnd;
     }
