@@ -13,13 +13,12 @@ int SendLocalHiscoresTo(const UploadServer& server) {
     ListGameKeys(games);
     RecordCursor cursor;
     char text[kHiscoreTextSize];
-    char request[kRequestBufferSize];
     int skipped = 0;
     int uploads = 0;
-    int result = kUploadSent;
-    while (result == kUploadSent && CollectBatch(games, cursor, text, &skipped) > 0) {
+    UploadResult result = UploadResult::kSent;
+    while (result == UploadResult::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
         ++uploads;
-        result = UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request);
+        result = UploadHiscores(server, text);
     }
     FreeGameKeyList(games);
     if (uploads == 0) {
@@ -27,11 +26,11 @@ int SendLocalHiscoresTo(const UploadServer& server) {
         return kExitNoHiscores;
     }
     switch (result) {
-    case kUploadSent:
+    case UploadResult::kSent:
         ShowInfo(kSentMessage);
         return kExitSent;
-    case kUploadSystemError:
-    case kUploadCannotConnect:
+    case UploadResult::kSystemError:
+    case UploadResult::kCannotConnect:
         return kExitNoConnection;
     default:
         return kExitTransferError;

@@ -96,9 +96,7 @@ void SendHiscoresFromFolder(const char* folder, const UploadServer& server) {
         return;
     }
 
-    char request[kRequestBufferSize];
-    if (UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request) ==
-        kUploadSent)
+    if (UploadHiscores(server, text) == UploadResult::kSent)
         ShowInfo(kSentFromFloppyMessage);
 }
 

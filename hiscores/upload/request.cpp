@@ -2,25 +2,25 @@
 
 #include "formatting/format_text.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace hiscores {
 
-int FormatUploadRequest(char* buffer, int size, bool viaProxy, const char* host, const char* path,
-                        const char* userAgent, const char* body) {
+int FormatUploadRequest(const UploadServer& server, bool viaProxy, const char* body, char* buffer,
+                        int size) {
     if (size <= 0)
         return -1;
-    const int length = formatting::FormatText(
-        buffer, size,
-        "POST %s%s%s HTTP/1.0\r\nHost: %s\r\nUser-Agent: %s\r\nContent-Length: %d\r\n\r\n%s",
-        viaProxy ? "http://" : "", viaProxy ? host : "", path, host, userAgent,
-        static_cast<int>(strlen(body)), body);
-    if (length < 0 || length >= size) {
+    const int bodyLength = static_cast<int>(strlen(body));
+    char contentLength[sizeof kWidestContentLength];
+    formatting::FormatText(contentLength, sizeof contentLength, "%d", bodyLength);
+    const int headLength = PutRequestHead(server, viaProxy, contentLength, nullptr);
+    if (headLength >= size - bodyLength) {
         buffer[0] = '\0';
         return -1;
     }
-    return length;
+    PutRequestHead(server, viaProxy, contentLength, buffer);
+    memcpy(buffer + headLength, body, static_cast<size_t>(bodyLength) + 1);
+    return headLength + bodyLength;
 }
 
 bool IsAcceptedReply(const char* reply, int length) {

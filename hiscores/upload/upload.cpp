@@ -14,20 +14,20 @@ namespace hiscores {
 namespace {
 
 // Fills endpoint for a dotted address or, failing that, a host name's first address.
-int ResolveEndpoint(const char* host, unsigned short port, sockaddr_in* endpoint) {
+bool ResolveEndpoint(const char* host, unsigned short port, sockaddr_in* endpoint) {
     memset(endpoint, 0, sizeof *endpoint);
     endpoint->sin_family = AF_INET;
     endpoint->sin_port = htons(port);
     const unsigned long address = inet_addr(host);
     if (address != INADDR_NONE) {
         endpoint->sin_addr.s_addr = static_cast<decltype(endpoint->sin_addr.s_addr)>(address);
-        return 0;
+        return true;
     }
     const hostent* entry = gethostbyname(host);
     if (entry == nullptr || entry->h_addr_list[0] == nullptr)
-        return -1;
+        return false;
     memcpy(&endpoint->sin_addr, entry->h_addr_list[0], sizeof endpoint->sin_addr);
-    return 0;
+    return true;
 }
 
 SocketHandle OpenBoundSocket() {
@@ -46,8 +46,21 @@ SocketHandle OpenBoundSocket() {
     return handle;
 }
 
-bool Connect(SocketHandle handle, const sockaddr_in& endpoint) {
-    return connect(handle, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) >= 0;
+// A fresh socket connected to host and port, or kNoSocket with the failure: a socket
+// whose connect failed is not reliable for a second attempt.
+SocketHandle ConnectToEndpoint(const char* host, unsigned short port, UploadResult* failure) {
+    const SocketHandle handle = OpenBoundSocket();
+    if (handle == kNoSocket) {
+        *failure = UploadResult::kSystemError;
+        return kNoSocket;
+    }
+    sockaddr_in endpoint;
+    if (ResolveEndpoint(host, port, &endpoint) &&
+        connect(handle, reinterpret_cast<const sockaddr*>(&endpoint), sizeof endpoint) >= 0)
+        return handle;
+    CloseSocket(handle);
+    *failure = UploadResult::kCannotConnect;
+    return kNoSocket;
 }
 
 // The proxy the user's settings name, when one is enabled.
@@ -63,38 +76,19 @@ struct Connection {
     bool viaProxy;
 };
 
-// Connects to the server directly or, when that fails, through the user's proxy. A
-// socket whose connect failed is not reliable for a second attempt, so the proxy gets
-// a fresh one. Returns true with the connection, or false with the failure's result.
-bool ConnectToServer(const char* host, unsigned short port, Connection* connection, int* failure) {
-    SocketHandle handle = OpenBoundSocket();
-    *failure = kUploadSystemError;
-    if (handle == kNoSocket)
-        return false;
-    sockaddr_in endpoint;
-    if (ResolveEndpoint(host, port, &endpoint) == 0 && Connect(handle, endpoint)) {
-        *connection = Connection{handle, false};
-        return true;
+// Connects to the server directly or, when it cannot be reached, through the user's
+// proxy. Returns true with the connection, or false with the failure's result.
+bool ConnectToServer(const UploadServer& server, Connection* connection, UploadResult* failure) {
+    *connection = {ConnectToEndpoint(server.host, server.port, failure), false};
+    if (connection->handle == kNoSocket && *failure == UploadResult::kCannotConnect) {
+        char proxyHost[kProxyHostSize];
+        int proxyPort = 0;
+        if (FindProxy(proxyHost, &proxyPort))
+            *connection = {
+                ConnectToEndpoint(proxyHost, static_cast<unsigned short>(proxyPort), failure),
+                true};
     }
-    CloseSocket(handle);
-
-    char proxyHost[kProxyHostSize];
-    int proxyPort = 0;
-    *failure = kUploadCannotConnect;
-    if (!FindProxy(proxyHost, &proxyPort))
-        return false;
-    handle = OpenBoundSocket();
-    if (handle == kNoSocket) {
-        *failure = kUploadSystemError;
-        return false;
-    }
-    if (ResolveEndpoint(proxyHost, static_cast<unsigned short>(proxyPort), &endpoint) != 0 ||
-        !Connect(handle, endpoint)) {
-        CloseSocket(handle);
-        return false;
-    }
-    *connection = Connection{handle, true};
-    return true;
+    return connection->handle != kNoSocket;
 }
 
 // Whether the socket can take more data (or, reading, has some) within the time; a
@@ -139,59 +133,50 @@ int ReceiveStatusLine(SocketHandle handle, char* reply, int stallMilliseconds) {
     return received;
 }
 
-int Exchange(const Connection& connection, const UploadServer& server, const char* path,
-             const char* userAgent, const char* body, char* request, int requestSize) {
-    const int length = FormatUploadRequest(request, requestSize, connection.viaProxy, server.host,
-                                           path, userAgent, body);
+UploadResult Exchange(const Connection& connection, const UploadServer& server, const char* body) {
+    char request[kRequestBufferSize];
+    const int length =
+        FormatUploadRequest(server, connection.viaProxy, body, request, sizeof request);
     if (length < 0 || !SendAll(connection.handle, request, length, server.stallMilliseconds))
-        return kUploadTransferError;
+        return UploadResult::kTransferError;
     const int received = ReceiveStatusLine(connection.handle, request, server.stallMilliseconds);
-    return IsAcceptedReply(request, received) ? kUploadSent : kUploadTransferError;
+    return IsAcceptedReply(request, received) ? UploadResult::kSent : UploadResult::kTransferError;
 }
 
-void ReportFailure(int result) {
+void ReportFailure(UploadResult result) {
     switch (result) {
-    case kUploadTransferError:
+    case UploadResult::kTransferError:
         ShowError(kDataTransferErrorMessage);
         break;
-    case kUploadCannotConnect:
+    case UploadResult::kCannotConnect:
         ShowError(kCannotConnectMessage);
         break;
-    case kUploadSystemError:
+    case UploadResult::kSystemError:
         ShowError(kSystemErrorMessage);
         break;
-    default:
+    case UploadResult::kSent:
         break;
     }
 }
 
 } // namespace
 
-int UploadHiscoresTo(const UploadServer& server, const char* path, const char* userAgent,
-                     const char* body, char* request, int requestSize) {
-    if (!StartSockets()) {
-        ReportFailure(kUploadSystemError);
-        SetStatus(kNoStatus);
-        return kUploadSystemError;
+UploadResult UploadHiscores(const UploadServer& server, const char* body) {
+    UploadResult result = UploadResult::kSystemError;
+    if (StartSockets()) {
+        SetStatus(kConnectingStatus);
+        Connection connection;
+        if (ConnectToServer(server, &connection, &result)) {
+            SetStatus(kSendingStatus);
+            result = Exchange(connection, server, body);
+            ShutdownSocket(connection.handle);
+            CloseSocket(connection.handle);
+        }
+        StopSockets();
     }
-    SetStatus(kConnectingStatus);
-    Connection connection;
-    int result = kUploadSystemError;
-    if (ConnectToServer(server.host, server.port, &connection, &result)) {
-        SetStatus(kSendingStatus);
-        result = Exchange(connection, server, path, userAgent, body, request, requestSize);
-        ShutdownSocket(connection.handle);
-        CloseSocket(connection.handle);
-    }
-    StopSockets();
     ReportFailure(result);
     SetStatus(kNoStatus);
     return result;
-}
-
-int UploadHiscores(const char* path, const char* userAgent, const char* body, char* request,
-                   int requestSize) {
-    return UploadHiscoresTo(kWebsite, path, userAgent, body, request, requestSize);
 }
 
 } // namespace hiscores

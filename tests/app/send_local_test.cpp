@@ -30,13 +30,8 @@ class SendLocal : public ::testing::Test {
                 stand_in::SetValue("Software\\Tumbra\\" + std::string(1, 'A' + game),
                                    "_rek_" + std::to_string(n + 1), 1, games[game][n] + '\0');
         LoopbackServer server({reply});
-        EXPECT_EQ(SendLocalHiscoresTo({"127.0.0.1", server.Port(), 5000}), expectedExitCode);
-        std::vector<std::string> bodies;
-        for (const std::string& request : server.Requests()) {
-            EXPECT_EQ(request, DirectRequest(request.substr(request.find("\r\n\r\n") + 4)));
-            bodies.push_back(request.substr(request.find("\r\n\r\n") + 4));
-        }
-        return bodies;
+        EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(server.Port())), expectedExitCode);
+        return server.Bodies();
     }
 };
 
@@ -71,7 +66,7 @@ TEST_F(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {
 
 TEST_F(SendLocal, SilentRunShowsNothing) {
     SilentMode = true;
-    EXPECT_EQ(SendLocalHiscoresTo({"127.0.0.1", RefusingPort(), 5000}), kExitNoHiscores);
+    EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(RefusingPort())), kExitNoHiscores);
     SetStatus(kConnectingStatus);
     SilentMode = false;
     EXPECT_EQ(stand_in::FeedbackCount(), 0);

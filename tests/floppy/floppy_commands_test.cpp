@@ -131,7 +131,7 @@ class FloppyCommands : public ::testing::Test {
     // The file on the floppy sent to a loopback server; what the server received.
     std::string Send() {
         LoopbackServer server({kOk});
-        SendHiscoresFromFolder(Folder().c_str(), {"127.0.0.1", server.Port(), 5000});
+        SendHiscoresFromFolder(Folder().c_str(), LoopbackUploadServer(server.Port()));
         return server.Received();
     }
 
@@ -272,7 +272,7 @@ TEST_F(FloppyCommands, SendUploadsTheFileTextOrSaysWhyNot) {
             WriteFile(floppy_ / "hs.dat", *c.bytes);
         const std::string received = Send();
         const bool uploaded = c.shown == sent;
-        EXPECT_EQ(received, uploaded ? DirectRequest(c.body) : "");
+        EXPECT_EQ(received, uploaded ? UploadRequest(c.body) : "");
         EXPECT_EQ(stand_in::FeedbackSequence(), c.shown);
     }
 }

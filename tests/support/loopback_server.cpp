@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -24,13 +25,15 @@ int ListenOnLoopback(unsigned short* port) {
     return listener;
 }
 
-bool RequestComplete(const std::string& data) {
+// Where the request's body starts, once its head and Content-Length bytes of body have
+// all come; npos until then.
+size_t BodyStart(const std::string& data) {
     const size_t headEnd = data.find("\r\n\r\n");
     if (headEnd == std::string::npos)
-        return false;
+        return std::string::npos;
     const size_t field = data.find("Content-Length: ");
-    const size_t bodyLength = field == std::string::npos ? 0 : atoi(data.c_str() + field + 16);
-    return data.size() >= headEnd + 4 + bodyLength;
+    const size_t bodyLength = field < headEnd ? atoi(data.c_str() + field + 16) : 0;
+    return data.size() >= headEnd + 4 + bodyLength ? headEnd + 4 : std::string::npos;
 }
 
 } // namespace
@@ -65,6 +68,15 @@ std::string LoopbackServer::Received() {
     return requests.empty() ? "" : requests[0];
 }
 
+std::vector<std::string> LoopbackServer::Bodies() {
+    std::vector<std::string> bodies;
+    for (const std::string& request : Requests()) {
+        const std::string body = request.substr(std::min(BodyStart(request), request.size()));
+        bodies.push_back(request == UploadRequest(body) ? body : request);
+    }
+    return bodies;
+}
+
 // A client that connected is queued by the time Requests() asks to stop.
 bool LoopbackServer::WaitForConnectionOrStop() {
     pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
@@ -76,7 +88,7 @@ void LoopbackServer::Serve() {
         const int connection = accept(listener_, nullptr, nullptr);
         std::string received;
         char chunk[4096];
-        while (!RequestComplete(received)) {
+        while (BodyStart(received) == std::string::npos) {
             const ssize_t got = recv(connection, chunk, sizeof chunk, 0);
             if (got <= 0)
                 break;
@@ -101,8 +113,13 @@ unsigned short RefusingPort() {
     return port;
 }
 
-std::string DirectRequest(const std::string& body) {
-    return "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
+hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds) {
+    return {"127.0.0.1", port, hiscores::kUploadPath, hiscores::kUserAgent, stallMilliseconds};
+}
+
+std::string UploadRequest(const std::string& body, bool viaProxy) {
+    return "POST " + std::string(viaProxy ? "http://127.0.0.1" : "") +
+           "/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
            "SalonTumbraRekordy\r\nContent-Length: " +
            std::to_string(body.size()) + "\r\n\r\n" + body;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hiscores/upload/server.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +19,9 @@ class LoopbackServer {
     std::vector<std::string> Requests();
     // The one request received, or "" when none came.
     std::string Received();
+    // The bodies of the requests received, in order; a request that is not what the
+    // program sends straight to 127.0.0.1 for its body stays whole, so that it shows.
+    std::vector<std::string> Bodies();
 
   private:
     void Serve();
@@ -33,5 +38,8 @@ class LoopbackServer {
 // A loopback port on which nothing listens, so a connection there is refused.
 unsigned short RefusingPort();
 
-// The upload request the program sends straight to 127.0.0.1 for body.
-std::string DirectRequest(const std::string& body);
+// The upload server at 127.0.0.1 and port, with the website's path and user agent.
+hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds = 5000);
+
+// The upload request the program sends to 127.0.0.1 for body, straight or through a proxy.
+std::string UploadRequest(const std::string& body, bool viaProxy = false);

@@ -1,62 +1,45 @@
 #include "hiscores/upload/proxy_setting.h"
 #include "hiscores/upload/request.h"
+#include "tests/support/loopback_server.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <string>
 
 namespace hiscores {
 namespace {
 
-TEST(Request, BytesAreExactlyTheLayout) {
+TEST(Request, IsExactlyTheLayoutWrittenOnlyWhenItFitsWithItsTerminator) {
     struct Case {
         bool viaProxy;
-        const char* body;
-        const char* expected;
+        std::string body;
+        int shortBy; // bytes the buffer lacks for the request and its terminator
     };
+    // A percent sign in the body is sent raw.
     const Case cases[] = {
-        {false, "a\nb\n",
-         "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: www.example.org\r\n"
-         "User-Agent: SalonTumbraRekordy\r\nContent-Length: 4\r\n\r\na\nb\n"},
-        {true, "a\n",
-         "POST http://www.example.org/rekordy/dopisz.php HTTP/1.0\r\n"
-         "Host: www.example.org\r\nUser-Agent: SalonTumbraRekordy\r\n"
-         "Content-Length: 2\r\n\r\na\n"},
-        {false, "",
-         "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: www.example.org\r\n"
-         "User-Agent: SalonTumbraRekordy\r\nContent-Length: 0\r\n\r\n"},
-        {false, "100%d", // a percent sign in the body is sent raw
-         "POST /rekordy/dopisz.php HTTP/1.0\r\nHost: www.example.org\r\n"
-         "User-Agent: SalonTumbraRekordy\r\nContent-Length: 5\r\n\r\n100%d"},
+        {false, "a\nb\n", 0}, {true, "a\n", 0}, {false, "", 0},
+        {false, "100%d", 0},  {false, "b", 1},  {false, std::string(100, 'b'), 100},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected);
-        char buffer[1000];
-        const int length = FormatUploadRequest(buffer, sizeof buffer, c.viaProxy, "www.example.org",
-                                               "/rekordy/dopisz.php", "SalonTumbraRekordy", c.body);
-        EXPECT_EQ(std::string(buffer, length), c.expected);
+        const std::string request = UploadRequest(c.body, c.viaProxy);
+        SCOPED_TRACE(request);
+        const int size = static_cast<int>(request.size()) + 1 - c.shortBy;
+        std::string buffer(request.size() + 2, 'g');
+        EXPECT_EQ(FormatUploadRequest(LoopbackUploadServer(80), c.viaProxy, c.body.c_str(),
+                                      buffer.data(), size),
+                  c.shortBy > 0 ? -1 : static_cast<int>(request.size()));
+        // Refused, only the terminator is promised; nothing is written from size on.
+        const std::string written = c.shortBy > 0 ? std::string(1, '\0') : request + '\0';
+        EXPECT_EQ(buffer.substr(0, written.size()), written);
+        EXPECT_EQ(buffer.find_first_not_of('g', size), std::string::npos);
     }
 }
 
-TEST(Request, RefusesARequestThatWouldNotFitAndWritesNoMore) {
-    char buffer[80];
-    buffer[sizeof buffer - 1] = 'g';
-    char guard[8] = "guard";
-    const std::string body(100, 'b');
-    EXPECT_EQ(FormatUploadRequest(buffer, 79, false, "h", "/p", "ua", body.c_str()), -1);
-    EXPECT_EQ(buffer[sizeof buffer - 1], 'g');
-    EXPECT_STREQ(guard, "guard");
-}
-
-TEST(Request, FitsExactlyWithItsTerminator) {
-    const char* expected =
-        "POST /p HTTP/1.0\r\nHost: h\r\nUser-Agent: u\r\nContent-Length: 1\r\n\r\nb";
-    const int size = static_cast<int>(strlen(expected)) + 1;
-    char buffer[200];
-    EXPECT_EQ(FormatUploadRequest(buffer, size, false, "h", "/p", "u", "b"), size - 1);
-    EXPECT_EQ(FormatUploadRequest(buffer, size - 1, false, "h", "/p", "u", "b"), -1);
+TEST(Request, BufferHoldsTheLongestRequestForTheLargestText) {
+    const std::string largest(kHiscoreTextSize - 1, 'r');
+    char buffer[kRequestBufferSize];
+    EXPECT_GT(FormatUploadRequest(kWebsite, true, largest.c_str(), buffer, sizeof buffer), 0);
 }
 
 TEST(Reply, IsAcceptedByItsStatusLine) {

@@ -1,15 +1,15 @@
-#include "hiscores/upload/request.h"
-#include "hiscores/upload/server.h"
-#include "hiscores/upload/upload.h"
 #include "hiscores/common/messages.h"
+#include "hiscores/upload/request.h"
+#include "hiscores/upload/upload.h"
 #include "tests/support/fixed_internet_settings.h"
-#include "tests/support/recording_feedback.h"
 #include "tests/support/loopback_server.h"
+#include "tests/support/recording_feedback.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace hiscores {
 namespace {
@@ -17,138 +17,78 @@ namespace {
 using stand_in::FeedbackKind;
 using stand_in::FeedbackTexts;
 using stand_in::TitlesFor;
-constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
+constexpr char kOk[] = "HTTP/1.0 200 OK\r\n";
 
-class TransactionTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        stand_in::ClearFeedback();
-        stand_in::ClearInternetSettings();
-    }
-    int Upload(unsigned short port, const std::string& body) {
-        return UploadHiscoresTo({"127.0.0.1", port, 5000}, kUploadPath, kUserAgent, body.c_str(),
-                                request_, sizeof request_);
-    }
-    char request_[kRequestBufferSize];
-};
+// Who listens: the server, the server without a word after its reply, the proxy, or
+// neither; the others' ports refuse.
+enum class Listening { kServer, kStallingServer, kProxy, kNeither };
 
-TEST_F(TransactionTest, TheReplyDecidesTheResultOfARequestSentWhole) {
+TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
+    const std::string largest(kHiscoreTextSize - 1, 'r');
+    const std::string tooLarge(kRequestBufferSize, 'x');
     struct Case {
-        std::vector<std::string> pieces;
-        int result;
+        const char* what;
+        Listening listening;
+        std::vector<std::string> reply;
+        UploadResult result;
+        std::string body = "A1\nB1\n";
+        // "@" stands for the proxy's loopback address.
+        std::string proxy = "@";
+        unsigned long proxyEnable = 1;
     };
+    using enum Listening;
+    using enum UploadResult;
     const Case cases[] = {
-        {{kOk}, kUploadSent},
-        {{"HT", "TP/1.1 2", "00", " OK\r\n"}, kUploadSent},
-        {{"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"}, kUploadSent},
-        {{"HTTP/1.0 404 Not Found\r\n\r\n"}, kUploadTransferError},
-        {{"HTTP/1.0 200\r"}, kUploadTransferError}, // thirteen bytes, then the server closes
-        {{}, kUploadTransferError},                 // closed without an answer
+        {"accepted", kServer, {"HTTP/1.0 200 OK\r\n\r\n"}, kSent},
+        {"status line in pieces", kServer, {"HT", "TP/1.1 2", "00", " OK\r\n"}, kSent},
+        {"status line byte by byte",
+         kServer,
+         {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
+         kSent},
+        {"refused", kServer, {"HTTP/1.0 404 Not Found\r\n\r\n"}, kTransferError},
+        {"thirteen bytes, then closed", kServer, {"HTTP/1.0 200\r"}, kTransferError},
+        {"closed without an answer", kServer, {}, kTransferError},
+        {"stalls without an answer", kStallingServer, {}, kTransferError},
+        {"stalls in the status line", kStallingServer, {"HTTP/1.0 2"}, kTransferError},
+        {"empty body", kServer, {kOk}, kSent, ""},
+        {"largest text", kServer, {kOk}, kSent, largest},
+        {"largest text through the proxy", kProxy, {kOk}, kSent, largest},
+        {"body too large for the buffer", kServer, {kOk}, kTransferError, tooLarge},
+        {"proxy disabled", kNeither, {}, kCannotConnect, "x\n", "@", 0},
+        {"proxy unreachable", kNeither, {}, kCannotConnect},
+        {"no http entry", kNeither, {}, kCannotConnect, "x\n", "https=@"},
+        {"http entry unreachable", kNeither, {}, kCannotConnect, "x\n", "http=@;https=127.0.0.1:1"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.pieces.empty() ? "(no answer)" : c.pieces[0]);
+        SCOPED_TRACE(c.what);
         stand_in::ClearFeedback();
-        LoopbackServer server(c.pieces);
-        EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), c.result);
-        EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
-                     c.result == kUploadSent ? "" : kDataTransferErrorMessage);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
-    }
-}
+        const bool stall = c.listening == kStallingServer;
+        LoopbackServer listener(c.reply, stall);
+        const bool direct = c.listening == kServer || stall;
+        const unsigned short proxyPort = c.listening == kProxy ? listener.Port() : RefusingPort();
+        std::string proxy = c.proxy;
+        proxy.replace(proxy.find('@'), 1, "127.0.0.1:" + std::to_string(proxyPort));
+        stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
+        const UploadServer server =
+            LoopbackUploadServer(direct ? listener.Port() : RefusingPort(), stall ? 200 : 5000);
 
-TEST_F(TransactionTest, AServerThatStallsIsGivenUpAsATransferError) {
-    for (const std::vector<std::string>& pieces :
-         {std::vector<std::string>{}, std::vector<std::string>{"HTTP/1.0 2"}}) {
-        SCOPED_TRACE(pieces.size());
-        stand_in::ClearFeedback();
-        LoopbackServer server(pieces, true);
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(UploadHiscoresTo({"127.0.0.1", server.Port(), 200}, kUploadPath, kUserAgent,
-                                   "x\n", request_, sizeof request_),
-                  kUploadTransferError);
+        EXPECT_EQ(UploadHiscores(server, c.body.c_str()), c.result);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
-        EXPECT_EQ(server.Received(), DirectRequest("x\n"));
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kDataTransferErrorMessage);
+        // The proxy is asked only after the direct connection failed.
+        EXPECT_EQ(stand_in::InternetSettingsReads(), direct ? 0 : 1);
+        // A body too large for the buffer is refused before sending.
+        const bool connected = c.result != kCannotConnect;
+        const std::string request =
+            c.body.size() < kRequestBufferSize ? UploadRequest(c.body, !direct) : "";
+        EXPECT_EQ(listener.Requests(),
+                  connected ? std::vector{request} : std::vector<std::string>{});
+        const char* error = connected ? kDataTransferErrorMessage : kCannotConnectMessage;
+        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), c.result == kSent ? "" : error);
         EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+                  connected ? TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus})
+                            : TitlesFor({kConnectingStatus, kNoStatus}));
     }
-}
-
-TEST_F(TransactionTest, EmptyBodyIsSentWithLengthZero) {
-    LoopbackServer server({kOk});
-    EXPECT_EQ(Upload(server.Port(), ""), kUploadSent);
-    EXPECT_EQ(server.Received(), DirectRequest(""));
-}
-
-TEST_F(TransactionTest, LargestTextIsSentWholeDirectly) {
-    const std::string body(kHiscoreTextSize - 1, 'r');
-    LoopbackServer server({kOk});
-    EXPECT_EQ(Upload(server.Port(), body), kUploadSent);
-    const std::string received = server.Received();
-    EXPECT_EQ(received, DirectRequest(body));
-    EXPECT_NE(received.find("Content-Length: 9999\r\n"), std::string::npos);
-}
-
-TEST_F(TransactionTest, LargestTextIsSentWholeThroughTheProxy) {
-    const std::string body(kHiscoreTextSize - 1, 'r');
-    LoopbackServer proxy({kOk});
-    stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
-    EXPECT_EQ(Upload(RefusingPort(), body), kUploadSent);
-    const std::string received = proxy.Received();
-    EXPECT_EQ(received.rfind(
-                  "POST http://127.0.0.1/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\n", 0),
-              0u);
-    EXPECT_NE(received.find("Content-Length: 9999\r\n\r\n" + body), std::string::npos);
-    EXPECT_EQ(received.size() - received.find("\r\n\r\n") - 4, body.size());
-}
-
-TEST_F(TransactionTest, ProxyIsAskedOnlyAfterTheDirectConnectionFailed) {
-    LoopbackServer server({kOk});
-    stand_in::SetInternetSettings("127.0.0.1:1", 1);
-    EXPECT_EQ(Upload(server.Port(), "x\n"), kUploadSent);
-    EXPECT_EQ(stand_in::InternetSettingsReads(), 0);
-}
-
-TEST_F(TransactionTest, UnreachableServerAndProxyGiveCannotConnect) {
-    const std::string refusing = "127.0.0.1:" + std::to_string(RefusingPort());
-    struct Case {
-        std::string proxyServer;
-        unsigned long proxyEnable;
-    };
-    const Case cases[] = {
-        {refusing, 0},
-        {refusing, 1},
-        {"https=" + refusing, 1}, // a list without an http entry
-        {"http=" + refusing + ";https=127.0.0.1:1", 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.proxyServer);
-        stand_in::ClearFeedback();
-        stand_in::SetInternetSettings(c.proxyServer.c_str(), c.proxyEnable);
-        EXPECT_EQ(Upload(RefusingPort(), "x\n"), kUploadCannotConnect);
-        EXPECT_EQ(stand_in::InternetSettingsReads(), 1);
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnectMessage);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status), TitlesFor({kConnectingStatus, kNoStatus}));
-    }
-}
-
-TEST_F(TransactionTest, BodyTooLargeForTheBufferIsRefusedBeforeSending) {
-    LoopbackServer server({kOk});
-    char small[64];
-    EXPECT_EQ(UploadHiscoresTo({"127.0.0.1", server.Port(), 5000}, kUploadPath, kUserAgent,
-                               std::string(100, 'x').c_str(), small, sizeof small),
-              kUploadTransferError);
-    EXPECT_EQ(server.Received(), "");
-}
-
-TEST(RequestBufferSize, HoldsTheLongestRequestForTheLargestText) {
-    const std::string body(kHiscoreTextSize - 1, 'r');
-    char buffer[kRequestBufferSize];
-    EXPECT_GT(FormatUploadRequest(buffer, sizeof buffer, true, kServerHost, kUploadPath, kUserAgent,
-                                  body.c_str()),
-              0);
 }
 
 } // namespace
