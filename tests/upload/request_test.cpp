@@ -105,14 +105,5 @@ TEST(ProxySetting, HostIsCutToItsBuffer) {
     EXPECT_STREQ(host, "abcd");
 }
 
-TEST(ProxySetting, UsedOnlyWhenEnabledWithOne) {
-    char host[kProxyHostSize];
-    int port = 0;
-    EXPECT_TRUE(UseProxy("p:1", 1, host, sizeof host, &port));
-    EXPECT_FALSE(UseProxy("p:1", 0, host, sizeof host, &port));
-    EXPECT_FALSE(UseProxy("p:1", 2, host, sizeof host, &port));
-    EXPECT_FALSE(UseProxy("https=p:1", 1, host, sizeof host, &port));
-}
-
 } // namespace
 } // namespace hiscores

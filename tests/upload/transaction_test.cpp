@@ -54,10 +54,16 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         {"largest text", kServer, {kOk}, kSent, largest},
         {"largest text through the proxy", kProxy, {kOk}, kSent, largest},
         {"body too large for the buffer", kServer, {kOk}, kTransferError, tooLarge},
-        {"proxy disabled", kNeither, {}, kCannotConnect, "x\n", "@", 0},
+        {"proxy disabled", kProxy, {kOk}, kCannotConnect, "x\n", "@", 0},
+        {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "@", 2},
         {"proxy unreachable", kNeither, {}, kCannotConnect},
-        {"no http entry", kNeither, {}, kCannotConnect, "x\n", "https=@"},
-        {"http entry unreachable", kNeither, {}, kCannotConnect, "x\n", "http=@;https=127.0.0.1:1"},
+        {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=@"},
+        {"http entry unreachable",
+         kProxy,
+         {kOk},
+         kCannotConnect,
+         "x\n",
+         "http=127.0.0.1:1;https=@"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
