@@ -17,7 +17,7 @@ namespace {
 using stand_in::FeedbackKind;
 using stand_in::FeedbackTexts;
 using stand_in::TitlesFor;
-constexpr char kOk[] = "HTTP/1.0 200 OK\r\n";
+constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
 // Who listens: the server, the server without a word after its reply, the proxy, or
 // neither; the others' ports refuse.
@@ -39,7 +39,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     using enum Listening;
     using enum UploadResult;
     const Case cases[] = {
-        {"accepted", kServer, {"HTTP/1.0 200 OK\r\n\r\n"}, kSent},
+        {"accepted", kServer, {kOk}, kSent},
         {"status line in pieces", kServer, {"HT", "TP/1.1 2", "00", " OK\r\n"}, kSent},
         {"status line byte by byte",
          kServer,
