@@ -26,8 +26,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 
 void __cdecl needdxver(HWND, int stringSize, PluginChar*, nsistumbra::StackEntry** stackTop,
                        void*) {
-    hostStack.stringSize = stringSize;
-    hostStack.top = stackTop;
+    hostStack = {stringSize, stackTop};
     nsistumbra::NeedDxVer(hostStack);
 }
 

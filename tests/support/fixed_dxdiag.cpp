@@ -4,9 +4,9 @@
 
 namespace {
 
-enum class Provider { Answers, Partial, Missing };
+enum class Provider { kAnswers, kPartial, kMissing };
 
-Provider provider = Provider::Missing;
+Provider provider = Provider::kMissing;
 std::uint32_t answerMajor = 0;
 std::uint32_t answerMinor = 0;
 char answerLetter = ' ';
@@ -16,20 +16,20 @@ char answerLetter = ' ';
 namespace stand_in {
 
 void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter) {
-    provider = Provider::Answers;
+    provider = Provider::kAnswers;
     answerMajor = major;
     answerMinor = minor;
     answerLetter = letter;
 }
 
 void SetDxDiagPartial(std::uint32_t major, std::uint32_t minor) {
-    provider = Provider::Partial;
+    provider = Provider::kPartial;
     answerMajor = major;
     answerMinor = minor;
 }
 
 void SetDxDiagMissing() {
-    provider = Provider::Missing;
+    provider = Provider::kMissing;
 }
 
 } // namespace stand_in
@@ -37,17 +37,17 @@ void SetDxDiagMissing() {
 namespace nsistumbra {
 
 Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
-    if (provider == Provider::Missing)
-        return E_FAIL;
+    if (provider == Provider::kMissing)
+        return Status::kFail;
     if (major != nullptr)
         *major = answerMajor;
     if (minor != nullptr)
         *minor = answerMinor;
-    if (provider == Provider::Partial)
-        return E_FAIL;
+    if (provider == Provider::kPartial)
+        return Status::kFail;
     if (letter != nullptr)
         *letter = answerLetter;
-    return S_OK;
+    return Status::kOk;
 }
 
 } // namespace nsistumbra

@@ -64,27 +64,27 @@ namespace nsistumbra {
 
 bool ReadSystemDirectory(char* directory, std::size_t capacity) {
     return directoryReadable &&
-           CopyBounded(directory, capacity, stand_in::kSystemDirectory) == S_OK;
+           CopyBounded(directory, capacity, stand_in::kSystemDirectory) == Status::kOk;
 }
 
 Status ReadFileVersion(const char* path, FileVersion64* version) {
     if (path == nullptr || version == nullptr)
-        return E_INVALIDARG;
+        return Status::kInvalidArgument;
     if (readCount < kMaxReads)
         CopyBounded(readPaths[readCount++], sizeof readPaths[0], path);
     const std::size_t directoryLength = std::strlen(stand_in::kSystemDirectory);
     if (std::strncmp(path, stand_in::kSystemDirectory, directoryLength) != 0 ||
         path[directoryLength] != '\\')
-        return E_FAIL;
+        return Status::kFail;
     for (std::size_t index = 0; index < fileCount; ++index) {
         if (std::strcmp(files[index].name, path + directoryLength + 1) == 0) {
             if (!files[index].hasVersion)
-                return E_FAIL;
+                return Status::kFail;
             *version = files[index].version;
-            return S_OK;
+            return Status::kOk;
         }
     }
-    return E_FAIL;
+    return Status::kFail;
 }
 
 } // namespace nsistumbra

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
 namespace nsistumbra {
 namespace {
@@ -38,56 +38,63 @@ class DirectXQuery : public testing::Test {
     }
 };
 
-TEST_F(DirectXQuery, ProviderAnswerIsPackedAndWritten) {
+TEST_F(DirectXQuery, ProviderFirstThenTheFileTable) {
+    enum class Provider { kAnswers, kPartial, kMissing };
     struct Case {
+        Provider provider;
         char letter;
-        PackedDxVersion packed;
-        const char* text;
+        const char* systemFile; // d3d9.dll or none
+        DxAnswer answer;
     };
     const Case cases[] = {
-        {'c', 0x00090003, "9.0c"}, {'C', 0x00090003, "9.0c"}, {'A', 0x00090001, "9.0a"},
-        {' ', 0x00090000, "9.0"},  {'1', 0x00090000, "9.01"},
+        {Provider::kAnswers, 'c', nullptr, {0x00090003, "9.0c"}},
+        {Provider::kAnswers, 'C', nullptr, {0x00090003, "9.0c"}},
+        {Provider::kAnswers, 'A', nullptr, {0x00090001, "9.0a"}},
+        {Provider::kAnswers, ' ', nullptr, {0x00090000, "9.0"}},
+        {Provider::kAnswers, '1', nullptr, {0x00090000, "9.01"}},
+        {Provider::kAnswers, 'c', "d3d9.dll", {0x00090003, "9.0c"}},
+        {Provider::kMissing, 0, "d3d9.dll", {0x00090000, "9.0"}},
+        // Major and minor read before the letter failed never reach the answer.
+        {Provider::kPartial, 0, nullptr, {0, "0.0"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << '\'' << c.letter << '\'');
-        stand_in::SetDxDiagAnswer(9, 0, c.letter);
-        EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, c.packed, c.text}));
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.provider) << " '" << c.letter << "' "
+                                        << (c.systemFile ? c.systemFile : "no file"));
+        stand_in::ResetSystemFiles();
+        if (c.systemFile != nullptr)
+            stand_in::AddSystemFile(c.systemFile, MakeVersion64(5, 3, 1, 904));
+        if (c.provider == Provider::kAnswers)
+            stand_in::SetDxDiagAnswer(9, 0, c.letter);
+        else if (c.provider == Provider::kPartial)
+            stand_in::SetDxDiagPartial(9, 4);
+        else
+            stand_in::SetDxDiagMissing();
+        EXPECT_EQ(AskDirectXVersion(), c.answer);
     }
 }
 
-TEST_F(DirectXQuery, WithoutProviderTheFileTableDecides) {
-    stand_in::AddSystemFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
-    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0x00090000, "9.0"}));
-}
-
-TEST_F(DirectXQuery, PartialProviderAnswerNeverReachesTheResult) {
-    stand_in::SetDxDiagPartial(9, 4);
-    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0, "0.0"}));
-}
-
-TEST_F(DirectXQuery, TextIsCutToItsCapacity) {
+TEST_F(DirectXQuery, WritesOnlyTheOutputsGivenWithinTheTextCapacity) {
+    struct Case {
+        bool packedGiven;
+        bool textGiven;
+        int capacity;
+        const char* buffer; // its 8 characters afterwards, "xyz" and guards before
+    };
+    const Case cases[] = {
+        {true, true, 3, "9.\0\0####"}, {true, true, 0, "xyz\0####"},
+        {true, true, -1, "xyz\0####"}, {true, false, 99, "xyz\0####"},
+        {false, true, 8, "9.0c\0###"},
+    };
     stand_in::SetDxDiagAnswer(9, 0, 'c');
-    char text[8];
-    std::memset(text, '#', sizeof text);
-    PackedDxVersion packed = 0;
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, 3), S_OK);
-    EXPECT_STREQ(text, "9.");
-    EXPECT_EQ(text[3], '#');
-    EXPECT_EQ(packed, 0x00090003u);
-}
-
-TEST_F(DirectXQuery, NoTextWithoutCapacityOrLocation) {
-    stand_in::SetDxDiagAnswer(9, 0, 'c');
-    char text[8] = "xyz";
-    PackedDxVersion packed = 0;
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, 0), S_OK);
-    EXPECT_STREQ(text, "xyz");
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, -1), S_OK);
-    EXPECT_STREQ(text, "xyz");
-    EXPECT_EQ(QueryDirectXVersion(&packed, nullptr, 99), S_OK);
-    EXPECT_EQ(packed, 0x00090003u);
-    EXPECT_EQ(QueryDirectXVersion(nullptr, text, 8), S_OK);
-    EXPECT_STREQ(text, "9.0c");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.packedGiven << c.textGiven << " " << c.capacity);
+        char text[8] = {'x', 'y', 'z', '\0', '#', '#', '#', '#'};
+        PackedDxVersion packed = 0;
+        QueryDirectXVersion(c.packedGiven ? &packed : nullptr, c.textGiven ? text : nullptr,
+                            c.capacity);
+        EXPECT_EQ(std::string(text, sizeof text), std::string(c.buffer, sizeof text));
+        EXPECT_EQ(packed, c.packedGiven ? 0x00090003u : 0u);
+    }
 }
 
 } // namespace
