@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// What the exports do, apart from the host's calling convention: needdxver's verdict on
-// the NSIS stack, and the results of needdxver2 and thisiswinnt2.
+// What the exports do, apart from the host's calling convention: needdxver's verdict and
+// dxversion's text on the NSIS stack, and the results of needdxver2 and thisiswinnt2.
 namespace nsistumbra {
 
 // The installed version as every export asks for it: the text formatted with capacity
@@ -41,7 +41,8 @@ constexpr const char* TextOf(Verdict verdict) {
     return "err";
 }
 
-// Pushes an 8-bit text in the stack's width; the plug-in's texts are ASCII.
+// Pushes an 8-bit text in the stack's width. The plug-in's texts are ASCII; a byte beyond
+// it (only from an unusual provider letter) widens as Latin-1.
 template <class Char> void PushText(const HostStack<Char>& stack, const char* text) {
     Char widened[kPluginTextCapacity];
     std::size_t index = 0;
@@ -63,6 +64,13 @@ template <class Char> void NeedDxVer(const HostStack<Char>& stack) {
     char version[kPluginTextCapacity];
     const bool older = QueryInstalledVersion(version) < ReadHexRequirement(required);
     PushText(stack, TextOf(older ? Verdict::kSorry : Verdict::kOk));
+}
+
+// dxversion: pushes the installed version's text and takes nothing.
+template <class Char> void DxVersion(const HostStack<Char>& stack) {
+    char version[kPluginTextCapacity];
+    QueryInstalledVersion(version);
+    PushText(stack, version);
 }
 
 } // namespace nsistumbra

@@ -32,6 +32,7 @@ TYPED_TEST_SUITE(StackExports, CharTypes);
 
 TYPED_TEST(StackExports, TakeTheirEntriesAndPushTheirAnswer) {
     constexpr auto needdxver = NeedDxVer<TypeParam>;
+    constexpr auto dxversion = DxVersion<TypeParam>;
     struct Case {
         void (*call)(const HostStack<TypeParam>&);
         std::vector<std::string> before; // top first
@@ -54,6 +55,11 @@ TYPED_TEST(StackExports, TakeTheirEntriesAndPushTheirAnswer) {
         {needdxver, {"FF", "x"}, {0x10, "0.0p"}, {"so"}, 3}, // cut to the string size
         {needdxver, {"90003"}, kNineZeroC, {"err"}},
         {needdxver, {}, kNineZeroC, {"err"}},
+        {dxversion, {}, kNineZeroC, {"9.0c"}},
+        {dxversion, {"kept", "x"}, {0x00080100, "8.1"}, {"8.1", "kept", "x"}},
+        {dxversion, {"90003"}, kNothing, {"0.0", "90003"}},
+        {dxversion, {}, {0x000C0000, "12.0"}, {"12.0"}},
+        {dxversion, {}, kNineZeroC, {"9."}, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -74,6 +80,8 @@ TYPED_TEST(StackExports, WithoutStackTopNothingIsTakenOrLeft) {
     stand_in::SetInstalledVersion(kNineZeroC.packed, kNineZeroC.text);
     NeedDxVer(HostStack<TypeParam>{1024, nullptr});
     EXPECT_EQ(stand_in::DirectXQueryCount(), 0);
+    DxVersion(HostStack<TypeParam>{1024, nullptr});
+    EXPECT_EQ(stand_in::LiveEntries(), 0);
 }
 
 TEST(NeedDxVer2, ComparesRequirementWithInstalledVersion) {

@@ -43,6 +43,17 @@ Section
     !insertmacro NeedDxVer2 90004
     !insertmacro NeedDxVer2 90000
 
+    ; dxversion and its macro take nothing: the entry below the answer is still there.
+    Push "below"
+    nsistumbra::dxversion
+    Pop $0
+    Pop $1
+    FileWrite $9 "dxversion: $0 $1$\r$\n"
+    Push "below"
+    ${DirectXVersion} $0
+    Pop $1
+    FileWrite $9 "DirectXVersion: $0 $1$\r$\n"
+
     ; One entry only: it is taken, and "err" is left alone on the stack.
     Push "90003"
     nsistumbra::needdxver

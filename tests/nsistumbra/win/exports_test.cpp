@@ -47,6 +47,8 @@ template <class Char> void CheckStackProtocol(const char* path) {
         {"needdxver", {"0x90003", "x", "kept"}, {"ok", "kept"}},
         {"needdxver", {"90003"}, {"err"}},
         {"needdxver", {}, {"err"}},
+        {"dxversion", {}, {"9.0c"}},
+        {"dxversion", {"90003", "kept"}, {"9.0c", "90003", "kept"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.name << " " << (c.before.empty() ? "" : c.before[0]));

@@ -17,6 +17,8 @@ import sys
 from rig import wine
 
 PROVIDER_ON = {
+    "dxversion": "9.0c below",
+    "DirectXVersion": "9.0c below",
     "needdxver 90003": "ok",
     "needdxver 90004": "sorry",
     "needdxver 90000": "ok",
@@ -31,6 +33,8 @@ PROVIDER_ON = {
 
 # Without the provider the file table answers 9.0 from Wine's system files.
 PROVIDER_OFF = dict(PROVIDER_ON, **{
+    "dxversion": "9.0 below",
+    "DirectXVersion": "9.0 below",
     "needdxver 90003": "sorry",
     "needdxver2 90003": "0",
     "DirectXAtLeast 90003": "false",
