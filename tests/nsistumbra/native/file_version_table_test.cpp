@@ -30,13 +30,6 @@ void InstallFiles(const SystemFile (&files)[6]) {
     }
 }
 
-std::vector<std::string> FilesRead() {
-    std::vector<std::string> paths;
-    for (std::size_t index = 0; index < stand_in::FileReadCount(); ++index)
-        paths.push_back(stand_in::FileReadPath(index));
-    return paths;
-}
-
 // Each file once in the order of the table: neighbouring rows of one file share a reading.
 std::vector<std::string> TableReadOrder() {
     std::vector<std::string> paths;
@@ -115,7 +108,7 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
         if (c.directoryUnreadable)
             stand_in::MakeSystemDirectoryUnreadable();
         EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
-        EXPECT_EQ(FilesRead(),
+        EXPECT_EQ(stand_in::FilesRead(),
                   c.directoryUnreadable ? std::vector<std::string>{} : TableReadOrder());
     }
 }
