@@ -2,11 +2,11 @@
 
 #include "nsistumbra/dxdiag_query.h"
 
+using stand_in::DxDiag;
+
 namespace {
 
-enum class Provider { kAnswers, kPartial, kMissing };
-
-Provider provider = Provider::kMissing;
+DxDiag provider = DxDiag::kMissing;
 std::uint32_t answerMajor = 0;
 std::uint32_t answerMinor = 0;
 char answerLetter = ' ';
@@ -15,21 +15,11 @@ char answerLetter = ' ';
 
 namespace stand_in {
 
-void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter) {
-    provider = Provider::kAnswers;
+void SetDxDiag(DxDiag kind, std::uint32_t major, std::uint32_t minor, char letter) {
+    provider = kind;
     answerMajor = major;
     answerMinor = minor;
     answerLetter = letter;
-}
-
-void SetDxDiagPartial(std::uint32_t major, std::uint32_t minor) {
-    provider = Provider::kPartial;
-    answerMajor = major;
-    answerMinor = minor;
-}
-
-void SetDxDiagMissing() {
-    provider = Provider::kMissing;
 }
 
 } // namespace stand_in
@@ -37,13 +27,13 @@ void SetDxDiagMissing() {
 namespace nsistumbra {
 
 Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
-    if (provider == Provider::kMissing)
+    if (provider == DxDiag::kMissing)
         return Status::kFail;
     if (major != nullptr)
         *major = answerMajor;
     if (minor != nullptr)
         *minor = answerMinor;
-    if (provider == Provider::kPartial)
+    if (provider == DxDiag::kPartial)
         return Status::kFail;
     if (letter != nullptr)
         *letter = answerLetter;

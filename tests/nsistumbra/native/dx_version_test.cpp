@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace nsistumbra {
@@ -30,32 +31,25 @@ TEST(PackedDxVersion, LetterNumberAfterLowerCasingWithoutMasking) {
     }
 }
 
-class DirectXQuery : public testing::Test {
-  protected:
-    void SetUp() override {
-        stand_in::ResetSystemFiles();
-        stand_in::SetDxDiagMissing();
-    }
-};
-
-TEST_F(DirectXQuery, ProviderFirstThenTheFileTable) {
-    enum class Provider { kAnswers, kPartial, kMissing };
+TEST(DirectXQuery, ProviderFirstThenTheFileTable) {
+    using enum stand_in::DxDiag;
     struct Case {
-        Provider provider;
+        stand_in::DxDiag provider;
+        std::uint32_t minor; // of 9
         char letter;
         const char* systemFile; // d3d9.dll or none
         DxAnswer answer;
     };
     const Case cases[] = {
-        {Provider::kAnswers, 'c', nullptr, {0x00090003, "9.0c"}},
-        {Provider::kAnswers, 'C', nullptr, {0x00090003, "9.0c"}},
-        {Provider::kAnswers, 'A', nullptr, {0x00090001, "9.0a"}},
-        {Provider::kAnswers, ' ', nullptr, {0x00090000, "9.0"}},
-        {Provider::kAnswers, '1', nullptr, {0x00090000, "9.01"}},
-        {Provider::kAnswers, 'c', "d3d9.dll", {0x00090003, "9.0c"}},
-        {Provider::kMissing, 0, "d3d9.dll", {0x00090000, "9.0"}},
-        // Major and minor read before the letter failed never reach the answer.
-        {Provider::kPartial, 0, nullptr, {0, "0.0"}},
+        {kAnswers, 0, 'c', nullptr, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'C', nullptr, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'A', nullptr, {0x00090001, "9.0a"}},
+        {kAnswers, 0, ' ', nullptr, {0x00090000, "9.0"}},
+        {kAnswers, 0, '1', nullptr, {0x00090000, "9.01"}},
+        {kAnswers, 0, 'c', "d3d9.dll", {0x00090003, "9.0c"}},
+        {kMissing, 0, 'c', "d3d9.dll", {0x00090000, "9.0"}},
+        // Major and minor written before the letter failed never reach the answer.
+        {kPartial, 4, 'c', nullptr, {0, "0.0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.provider) << " '" << c.letter << "' "
@@ -63,32 +57,27 @@ TEST_F(DirectXQuery, ProviderFirstThenTheFileTable) {
         stand_in::ResetSystemFiles();
         if (c.systemFile != nullptr)
             stand_in::AddSystemFile(c.systemFile, MakeVersion64(5, 3, 1, 904));
-        if (c.provider == Provider::kAnswers)
-            stand_in::SetDxDiagAnswer(9, 0, c.letter);
-        else if (c.provider == Provider::kPartial)
-            stand_in::SetDxDiagPartial(9, 4);
-        else
-            stand_in::SetDxDiagMissing();
+        stand_in::SetDxDiag(c.provider, 9, c.minor, c.letter);
         EXPECT_EQ(AskDirectXVersion(), c.answer);
     }
 }
 
-TEST_F(DirectXQuery, WritesOnlyTheOutputsGivenWithinTheTextCapacity) {
+TEST(DirectXQuery, WritesOnlyTheOutputsGivenWithinTheTextCapacity) {
     struct Case {
         bool packedGiven;
         bool textGiven;
         int capacity;
-        const char* buffer; // its 8 characters afterwards, "xyz" and guards before
+        const char* buffer; // its 8 characters afterwards, all guards before
     };
     const Case cases[] = {
-        {true, true, 3, "9.\0\0####"}, {true, true, 0, "xyz\0####"},
-        {true, true, -1, "xyz\0####"}, {true, false, 99, "xyz\0####"},
-        {false, true, 8, "9.0c\0###"},
+        {true, true, 3, "9.\0#####"},  {true, true, 0, "########"},   {true, true, -1, "########"},
+        {true, false, 99, "########"}, {false, true, 8, "9.0c\0###"},
     };
-    stand_in::SetDxDiagAnswer(9, 0, 'c');
+    stand_in::SetDxDiag(stand_in::DxDiag::kAnswers, 9, 0, 'c');
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.packedGiven << c.textGiven << " " << c.capacity);
-        char text[8] = {'x', 'y', 'z', '\0', '#', '#', '#', '#'};
+        char text[8];
+        std::memset(text, '#', sizeof text);
         PackedDxVersion packed = 0;
         QueryDirectXVersion(c.packedGiven ? &packed : nullptr, c.textGiven ? text : nullptr,
                             c.capacity);
