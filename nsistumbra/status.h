@@ -4,8 +4,8 @@
 
 namespace nsistumbra {
 
-// COM-style status codes with their system values; kOk is the only success. Only the
-// exports turn them into verdict strings or integers.
+// COM-style status codes of the bounded strings and the system seams, with their system
+// values; kOk is the only success.
 enum class Status : std::int32_t {
     kOk = 0,
     kFail = static_cast<std::int32_t>(0x80004005u),
