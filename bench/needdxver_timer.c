@@ -5,13 +5,10 @@
    needdxver_timer.exe PLUGIN.dll REQUIREMENT CALLS */
 #include <windows.h>
 
+#include "nsistumbra/nsis_stack_entry.h"
+
 #include <stdio.h>
 #include <stdlib.h>
-
-/* An NSIS stack entry: the pointer to the entry below, then the text at once. */
-typedef struct StackEntry {
-    struct StackEntry* next;
-} StackEntry;
 
 typedef void(__cdecl* NeedDxVer)(HWND, int, wchar_t*, StackEntry**, void*);
 
@@ -22,7 +19,7 @@ static wchar_t* TextOf(StackEntry* entry) {
 }
 
 static int Push(StackEntry** top, const wchar_t* text) {
-    StackEntry* entry = GlobalAlloc(GPTR, sizeof(StackEntry) + kStringSize * sizeof(wchar_t));
+    StackEntry* entry = GlobalAlloc(GPTR, kStackEntryHeaderBytes + kStringSize * sizeof(wchar_t));
     if (entry == NULL)
         return 0;
     lstrcpynW(TextOf(entry), text, kStringSize);

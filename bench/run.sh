@@ -30,7 +30,7 @@ measure() {
     {
         $cc -mwindows -o "$out/do_nothing.exe" bench/do_nothing.c
         $cc -mwindows -o "$out/do_nothing_imports.exe" bench/do_nothing_imports.c -lws2_32
-        $cc -o "$out/needdxver_timer.exe" bench/needdxver_timer.c
+        $cc -I. -o "$out/needdxver_timer.exe" bench/needdxver_timer.c
         $cc -o "$out/dxdiag_timer.exe" bench/dxdiag_timer.c -lole32 -loleaut32
     }
     # The baseline means nothing unless it loads exactly the program's DLLs.

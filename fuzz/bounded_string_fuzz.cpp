@@ -16,7 +16,6 @@
 
 namespace {
 
-using nsistumbra::kInsufficientBuffer;
 using nsistumbra::Status;
 
 constexpr unsigned char kUnwritten = 0xA5;
@@ -56,7 +55,7 @@ void CheckCut(const Buffer<Char>& buffer, Status status, const std::basic_string
     FUZZ_CHECK(buffer.capacity > 0);
     const std::size_t kept = text.size() < buffer.capacity ? text.size() : buffer.capacity - 1;
     FUZZ_CHECK(text.substr(0, kept) == buffer.characters);
-    FUZZ_CHECK(status == (kept == text.size() ? nsistumbra::S_OK : kInsufficientBuffer));
+    FUZZ_CHECK(status == (kept == text.size() ? Status::kOk : Status::kInsufficientBuffer));
 }
 
 template <class Char> void Copy(FuzzedDataProvider& input) {
@@ -65,7 +64,7 @@ template <class Char> void Copy(FuzzedDataProvider& input) {
     const Status status =
         nsistumbra::CopyBounded(buffer.characters, buffer.capacity, source.c_str());
     if (buffer.capacity == 0)
-        FUZZ_CHECK(status == nsistumbra::E_INVALIDARG);
+        FUZZ_CHECK(status == Status::kInvalidArgument);
     else
         CheckCut(buffer, status, source);
 }
@@ -82,12 +81,11 @@ template <class Char> void Length(FuzzedDataProvider& input) {
     std::size_t length = 12345;
     const Status status = nsistumbra::LengthBounded(buffer.characters, buffer.capacity, &length);
     if (terminator == buffer.capacity) {
-        FUZZ_CHECK(status == nsistumbra::E_INVALIDARG && length == 12345);
+        FUZZ_CHECK(status == Status::kInvalidArgument && length == 12345);
     } else {
-        FUZZ_CHECK(status == nsistumbra::S_OK && length == terminator);
+        FUZZ_CHECK(status == Status::kOk && length == terminator);
         FUZZ_CHECK(nsistumbra::LengthBounded(buffer.characters, buffer.capacity,
-                                             static_cast<std::size_t*>(nullptr)) ==
-                   nsistumbra::S_OK);
+                                             static_cast<std::size_t*>(nullptr)) == Status::kOk);
     }
 }
 
@@ -101,7 +99,7 @@ template <class Char> void Concat(FuzzedDataProvider& input) {
     const Status status =
         nsistumbra::ConcatBounded(buffer.characters, buffer.capacity, source.c_str());
     if (!terminated) {
-        FUZZ_CHECK(status == nsistumbra::E_INVALIDARG);
+        FUZZ_CHECK(status == Status::kInvalidArgument);
         for (std::size_t index = 0; index < buffer.capacity; ++index)
             FUZZ_CHECK(buffer.characters[index] == start[index]);
     } else {
@@ -137,7 +135,7 @@ void Format(FuzzedDataProvider& input) {
         break;
     }
     if (beyondLimit || buffer.capacity == 0) {
-        FUZZ_CHECK(status == nsistumbra::E_INVALIDARG);
+        FUZZ_CHECK(status == Status::kInvalidArgument);
         FUZZ_CHECK(buffer.Unwritten());
     } else {
         CheckCut(buffer, status, std::string(expected));

@@ -8,16 +8,16 @@ namespace nsistumbra {
 
 Status FormatBounded(char* destination, std::size_t capacity, const char* format, ...) {
     if (capacity == 0 || capacity > kMaxFormatCapacity)
-        return E_INVALIDARG;
+        return Status::kInvalidArgument;
     va_list arguments;
     va_start(arguments, format);
     const int needed = formatting::FormatTextList(destination, capacity, format, arguments);
     va_end(arguments);
     if (needed < 0) {
         destination[0] = '\0';
-        return E_FAIL;
+        return Status::kFail;
     }
-    return static_cast<std::size_t>(needed) < capacity ? S_OK : kInsufficientBuffer;
+    return static_cast<std::size_t>(needed) < capacity ? Status::kOk : Status::kInsufficientBuffer;
 }
 
 } // namespace nsistumbra

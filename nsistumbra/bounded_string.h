@@ -9,21 +9,21 @@
 namespace nsistumbra {
 
 // Copies up to capacity - 1 characters and always terminates. kInsufficientBuffer when
-// the source was cut, E_INVALIDARG (nothing written) for capacity 0.
+// the source was cut, kInvalidArgument (nothing written) for capacity 0.
 template <class Char>
 Status CopyBounded(Char* destination, std::size_t capacity, const Char* source) {
     if (capacity == 0)
-        return E_INVALIDARG;
+        return Status::kInvalidArgument;
     std::size_t copied = 0;
     while (copied + 1 < capacity && source[copied] != 0) {
         destination[copied] = source[copied];
         ++copied;
     }
     destination[copied] = 0;
-    return source[copied] == 0 ? S_OK : kInsufficientBuffer;
+    return source[copied] == 0 ? Status::kOk : Status::kInsufficientBuffer;
 }
 
-// The number of characters before the NUL; E_INVALIDARG when there is no NUL among
+// The number of characters before the NUL; kInvalidArgument when there is no NUL among
 // the first capacity characters. The length location may be absent.
 template <class Char>
 Status LengthBounded(const Char* text, std::size_t capacity, std::size_t* length) {
@@ -31,10 +31,10 @@ Status LengthBounded(const Char* text, std::size_t capacity, std::size_t* length
         if (text[index] == 0) {
             if (length != nullptr)
                 *length = index;
-            return S_OK;
+            return Status::kOk;
         }
     }
-    return E_INVALIDARG;
+    return Status::kInvalidArgument;
 }
 
 // Appends the source behind the destination's text, bounded like CopyBounded.
@@ -42,7 +42,7 @@ template <class Char>
 Status ConcatBounded(Char* destination, std::size_t capacity, const Char* source) {
     std::size_t used = 0;
     const Status measured = LengthBounded(destination, capacity, &used);
-    if (Failed(measured))
+    if (measured != Status::kOk)
         return measured;
     return CopyBounded(destination + used, capacity - used, source);
 }
@@ -50,7 +50,7 @@ Status ConcatBounded(Char* destination, std::size_t capacity, const Char* source
 constexpr std::size_t kMaxFormatCapacity = 0x7FFFFFFF;
 
 // printf-style output cut to capacity - 1 characters and terminated; kInsufficientBuffer
-// when cut, E_INVALIDARG for capacity 0 or above kMaxFormatCapacity.
+// when cut, kInvalidArgument for capacity 0 or above kMaxFormatCapacity.
 Status FormatBounded(char* destination, std::size_t capacity, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 

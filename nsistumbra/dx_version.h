@@ -1,8 +1,5 @@
 #pragma once
 
-#include "nsistumbra/status.h"
-
-#include <cstddef>
 #include <cstdint>
 
 namespace nsistumbra {
@@ -24,12 +21,10 @@ constexpr PackedDxVersion PackDxVersion(std::uint32_t major, std::uint32_t minor
     return ((major * 256u) + minor) * 256u + LetterNumber(letter);
 }
 
-// "9.0c", or "9.0" when the letter is a space; cut and terminated when it does not fit.
-Status FormatDxVersionText(char* text, std::size_t capacity, std::uint32_t major,
-                           std::uint32_t minor, char letter);
-
-// Asks the DirectX diagnostic provider, then the file-version table. The packed and the
-// text locations may be absent; the text is written only when textCapacity is above 0.
-Status QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity);
+// Asks the DirectX diagnostic provider, then the file-version table, which always
+// answers. Writes the packed version and its text ("9.0c", "8.1", "0.0" when nothing was
+// found), cut and terminated when it does not fit. The packed and the text locations may
+// be absent; the text is written only when textCapacity is above 0.
+void QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity);
 
 } // namespace nsistumbra

@@ -91,7 +91,7 @@ Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* 
     const bool answered = QueryProvider(major, minor, letter);
     if (joinedCom)
         CoUninitialize();
-    return answered ? S_OK : E_FAIL;
+    return answered ? Status::kOk : Status::kFail;
 }
 
 } // namespace nsistumbra

@@ -15,10 +15,11 @@ ShowInstDetails show
 
 Section "Check the system"
     ; The LogicLib tests of nsistumbra.nsh: needdxver2 and thisiswinnt2 underneath.
-    ${If} ${DirectXAtLeast} "${REQUIRED_DIRECTX}"
-        DetailPrint "DirectX 9.0c or newer."
-    ${Else}
-        DetailPrint "DirectX older than 9.0c, or none found."
+    ; ${DirectXVersion} puts the version they compare into $3 as text (dxversion).
+    ${DirectXVersion} $3
+    DetailPrint "DirectX $3"
+    ${IfNot} ${DirectXAtLeast} "${REQUIRED_DIRECTX}"
+        MessageBox MB_OK|MB_ICONEXCLAMATION "This game needs DirectX 9.0c; this computer has $3."
     ${EndIf}
     ${If} ${IsWindowsNT}
         DetailPrint "Windows of the NT family."

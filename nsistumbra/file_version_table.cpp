@@ -11,16 +11,16 @@ namespace nsistumbra {
 
 namespace {
 
-enum class ConditionKind { AtLeast, ByMajorWord, Readable };
+enum class ConditionKind { kAtLeast, kByMajorWord, kReadable };
 
 struct Condition {
     ConditionKind kind;
-    FileVersion64 threshold;     // AtLeast, or ByMajorWord for major word 4
-    FileVersion64 thresholdFor5; // ByMajorWord for major word 5
+    FileVersion64 threshold;     // kAtLeast, or kByMajorWord for major word 4
+    FileVersion64 thresholdFor5; // kByMajorWord for major word 5
 };
 
 constexpr Condition AtLeast(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
-    return {ConditionKind::AtLeast, MakeVersion64(a, b, c, d), 0};
+    return {ConditionKind::kAtLeast, MakeVersion64(a, b, c, d), 0};
 }
 
 struct VersionParts {
@@ -28,13 +28,13 @@ struct VersionParts {
 };
 
 constexpr Condition ByMajorWord(VersionParts forMajor4, VersionParts forMajor5) {
-    return {ConditionKind::ByMajorWord,
+    return {ConditionKind::kByMajorWord,
             MakeVersion64(forMajor4.a, forMajor4.b, forMajor4.c, forMajor4.d),
             MakeVersion64(forMajor5.a, forMajor5.b, forMajor5.c, forMajor5.d)};
 }
 
 constexpr Condition Readable() {
-    return {ConditionKind::Readable, 0, 0};
+    return {ConditionKind::kReadable, 0, 0};
 }
 
 struct FileVersionCheck {
@@ -70,15 +70,15 @@ constexpr std::array<FileVersionCheck, 16> kFileVersionChecks = {{
 
 bool Holds(const Condition& condition, FileVersion64 version) {
     switch (condition.kind) {
-    case ConditionKind::AtLeast:
-        return CompareVersion64(version, condition.threshold) >= 0;
-    case ConditionKind::ByMajorWord:
+    case ConditionKind::kAtLeast:
+        return version >= condition.threshold;
+    case ConditionKind::kByMajorWord:
         if (MajorWord(version) == 4)
-            return CompareVersion64(version, condition.threshold) >= 0;
+            return version >= condition.threshold;
         if (MajorWord(version) == 5)
-            return CompareVersion64(version, condition.thresholdFor5) >= 0;
+            return version >= condition.thresholdFor5;
         return false;
-    case ConditionKind::Readable:
+    case ConditionKind::kReadable:
         return true;
     }
     return false;
@@ -96,11 +96,11 @@ void WriteAnswer(std::uint32_t* major, std::uint32_t* minor, char* letter, std::
 
 } // namespace
 
-Status QueryVersionFromFilesIn(const char* directory, std::uint32_t* major, std::uint32_t* minor,
-                               char* letter) {
+void QueryVersionFromFilesIn(const char* directory, std::uint32_t* major, std::uint32_t* minor,
+                             char* letter) {
     bool found = false;
     const char* fileRead = nullptr;
-    Status readStatus = E_FAIL;
+    Status readStatus = Status::kFail;
     FileVersion64 version = 0;
     for (const FileVersionCheck& check : kFileVersionChecks) {
         // Neighbouring rows that name the same file share one reading.
@@ -111,24 +111,23 @@ Status QueryVersionFromFilesIn(const char* directory, std::uint32_t* major, std:
             readStatus = ReadFileVersion(path, &version);
             fileRead = check.fileName;
         }
-        if (Succeeded(readStatus) && Holds(check.condition, version)) {
+        if (readStatus == Status::kOk && Holds(check.condition, version)) {
             WriteAnswer(major, minor, letter, check.major, check.minor, check.letter);
             found = true;
         }
     }
     if (!found)
         WriteAnswer(major, minor, letter, 0, 0, ' ');
-    return S_OK;
 }
 
-Status QueryVersionFromFiles(std::uint32_t* major, std::uint32_t* minor, char* letter) {
+void QueryVersionFromFiles(std::uint32_t* major, std::uint32_t* minor, char* letter) {
     char directory[kSystemDirectoryCapacity];
     if (!ReadSystemDirectory(directory, sizeof directory)) {
         WriteAnswer(major, minor, letter, 0, 0, ' ');
-        return S_OK;
+        return;
     }
     directory[kSystemDirectoryCapacity - 1] = '\0';
-    return QueryVersionFromFilesIn(directory, major, minor, letter);
+    QueryVersionFromFilesIn(directory, major, minor, letter);
 }
 
 } // namespace nsistumbra

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "nsistumbra/status.h"
-
 #include <cstddef>
 #include <cstdint>
 
@@ -11,11 +9,11 @@ constexpr std::size_t kSystemDirectoryCapacity = 260;
 constexpr std::size_t kFilePathCapacity = 512;
 
 // Works out the DirectX version from the versions of DirectX files in the system
-// directory. Always S_OK; 0, 0, ' ' when nothing is found. Any output may be absent.
-Status QueryVersionFromFiles(std::uint32_t* major, std::uint32_t* minor, char* letter);
+// directory; 0, 0, ' ' when nothing is found. Any output may be absent.
+void QueryVersionFromFiles(std::uint32_t* major, std::uint32_t* minor, char* letter);
 
 // The same over a given directory.
-Status QueryVersionFromFilesIn(const char* directory, std::uint32_t* major, std::uint32_t* minor,
-                               char* letter);
+void QueryVersionFromFilesIn(const char* directory, std::uint32_t* major, std::uint32_t* minor,
+                             char* letter);
 
 } // namespace nsistumbra

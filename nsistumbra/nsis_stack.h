@@ -2,6 +2,7 @@
 
 #include "nsistumbra/bounded_string.h"
 #include "nsistumbra/nsis_heap.h"
+#include "nsistumbra/nsis_stack_entry.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,20 +11,13 @@
 // the Unicode installers UTF-16 ones.
 namespace nsistumbra {
 
-// One entry as NSIS lays it out: the pointer to the entry below, then the text at once.
-struct StackEntry {
-    StackEntry* next;
-};
-
-// NSIS allocates an entry as the string size plus this many bytes, whatever the pointer size.
-constexpr std::size_t kStackEntryHeaderBytes = 8;
 static_assert(sizeof(StackEntry) <= kStackEntryHeaderBytes, "the text starts within the header");
 
 template <class Char> Char* EntryText(StackEntry* entry) {
     return reinterpret_cast<Char*>(entry + 1);
 }
 
-// What needdxver records from the host: the characters one text may hold (NUL
+// What the plug-in functions record from the host: the characters one text may hold (NUL
 // included) and the location of the top pointer, absent before the first call.
 template <class Char> struct HostStack {
     int stringSize = 0;

@@ -1,15 +1,17 @@
-; nsistumbra.nsh: LogicLib tests over the nsistumbra plug-in, for every installer
-; flavour (x86-ansi, x86-unicode, amd64-unicode).
+; nsistumbra.nsh: LogicLib tests and the DirectX version's text over the nsistumbra
+; plug-in, for every installer flavour (x86-ansi, x86-unicode, amd64-unicode).
 ;
 ;   !include nsistumbra.nsh
 ;
 ;   ${If} ${DirectXAtLeast} "90003"   ; DirectX 9.0c or newer was found
 ;   ${If} ${IsWindowsNT}              ; Windows of the NT family (NT 4, 2000, XP, later)
+;   ${DirectXVersion} $0              ; the installed DirectX as text: "9.0c", "8.1", "0.0"
 ;
-; They work with ${If}, ${IfNot}, ${Unless}, ${AndIf}, ${OrIf}, ${ElseIf} and the loops.
+; The tests work with ${If}, ${IfNot}, ${Unless}, ${AndIf}, ${OrIf}, ${ElseIf} and the loops.
 ; ${DirectXAtLeast} takes a requirement as needdxver2 reads it (major, minor and letter
 ; as one hexadecimal number) and is false when DirectX is older or when nothing could
-; be found. Both change no register and leave the stack as it was.
+; be found. Both change no register and leave the stack as it was. ${DirectXVersion}
+; asks the same query as ${DirectXAtLeast} and changes no register but its output.
 
 !ifndef NSISTUMBRA_NSH
 !define NSISTUMBRA_NSH
@@ -38,5 +40,11 @@
     IntCmp $_LOGICLIB_TEMP 1 `${_t}` `${_f}` `${_f}`
 !macroend
 !define IsWindowsNT `"" IsWindowsNT ""`
+
+!macro _DirectXVersion _OUTPUT
+    nsistumbra::dxversion
+    Pop ${_OUTPUT}
+!macroend
+!define DirectXVersion `!insertmacro _DirectXVersion`
 
 !endif

@@ -3,23 +3,20 @@
 #include "nsistumbra/dx_version.h"
 #include "nsistumbra/hex_requirement.h"
 #include "nsistumbra/nsis_stack.h"
-#include "nsistumbra/status.h"
 
 #include <cstddef>
 #include <cstdint>
 
-// What the exports do, apart from the host's calling convention: the verdicts of
-// needdxver on the NSIS stack and the result of needdxver2.
+// What the exports do, apart from the host's calling convention: needdxver's verdict and
+// dxversion's text on the NSIS stack, and the results of needdxver2 and thisiswinnt2.
 namespace nsistumbra {
 
-enum class Verdict { Ok, Sorry, Err, Err2 };
+// The installed version as every export asks for it: the text formatted with capacity
+// 99 into its 100 characters.
+PackedDxVersion QueryInstalledVersion(char (&text)[kPluginTextCapacity]);
 
-Verdict DecideVerdict(Status query, PackedDxVersion installed, PackedDxVersion required);
-
-// 1 met, 0 not met, -1 when the query failed or found nothing.
-int DecideNeedDxVer2(Status query, PackedDxVersion installed, PackedDxVersion required);
-
-// needdxver2: the requirement as 8-bit hexadecimal text in every flavour; absent reads as 0.
+// needdxver2: the requirement as 8-bit hexadecimal text in every flavour; absent reads as
+// 0. 1 met, 0 not met, -1 when nothing was found.
 int NeedDxVer2(const char* requirement);
 
 // The platform id the system reports for the Windows NT family.
@@ -30,33 +27,29 @@ constexpr int DecideWinNt(bool versionRead, std::uint32_t platformId) {
     return versionRead && platformId == kNtPlatformId ? 1 : 0;
 }
 
-template <class Char, std::size_t Size> struct VerdictText { Char text[Size]; };
+enum class Verdict { kOk, kSorry, kErr };
 
-template <class Char, std::size_t Size>
-constexpr VerdictText<Char, Size> Widen(const char (&text)[Size]) {
-    VerdictText<Char, Size> widened{};
-    for (std::size_t index = 0; index < Size; ++index)
-        widened.text[index] = static_cast<Char>(text[index]);
-    return widened;
+constexpr const char* TextOf(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::kOk:
+        return "ok";
+    case Verdict::kSorry:
+        return "sorry";
+    case Verdict::kErr:
+        return "err";
+    }
+    return "err";
 }
 
-template <class Char> constexpr auto kVerdictOk = Widen<Char>("ok");
-template <class Char> constexpr auto kVerdictSorry = Widen<Char>("sorry");
-template <class Char> constexpr auto kVerdictErr = Widen<Char>("err");
-template <class Char> constexpr auto kVerdictErr2 = Widen<Char>("err2");
-
-template <class Char> constexpr const Char* TextOf(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Ok:
-        return kVerdictOk<Char>.text;
-    case Verdict::Sorry:
-        return kVerdictSorry<Char>.text;
-    case Verdict::Err:
-        return kVerdictErr<Char>.text;
-    case Verdict::Err2:
-        return kVerdictErr2<Char>.text;
-    }
-    return kVerdictErr<Char>.text;
+// Pushes an 8-bit text in the stack's width. The plug-in's texts are ASCII; a byte beyond
+// it (only from an unusual provider letter) widens as Latin-1.
+template <class Char> void PushText(const HostStack<Char>& stack, const char* text) {
+    Char widened[kPluginTextCapacity];
+    std::size_t index = 0;
+    for (; index + 1 < kPluginTextCapacity && text[index] != 0; ++index)
+        widened[index] = static_cast<Char>(static_cast<unsigned char>(text[index]));
+    widened[index] = 0;
+    PushStackString(stack, widened);
 }
 
 // needdxver: pops the requirement and the entry below it, pushes the verdict.
@@ -65,15 +58,19 @@ template <class Char> void NeedDxVer(const HostStack<Char>& stack) {
     Char discarded[kPluginTextCapacity];
     if (PopStackString(stack, required, kPluginTextCapacity) != 0 ||
         PopStackString(stack, discarded, kPluginTextCapacity) != 0) {
-        PushStackString(stack, TextOf<Char>(Verdict::Err));
+        PushText(stack, TextOf(Verdict::kErr));
         return;
     }
-    // The text is formatted (capacity 99 of 100) and dropped: the plug-in always has.
-    char versionText[kPluginTextCapacity];
-    PackedDxVersion installed = 0;
-    const Status query = QueryDirectXVersion(&installed, versionText, kPluginTextCapacity - 1);
-    const Verdict verdict = DecideVerdict(query, installed, ReadHexRequirement(required));
-    PushStackString(stack, TextOf<Char>(verdict));
+    char version[kPluginTextCapacity];
+    const bool older = QueryInstalledVersion(version) < ReadHexRequirement(required);
+    PushText(stack, TextOf(older ? Verdict::kSorry : Verdict::kOk));
+}
+
+// dxversion: pushes the installed version's text and takes nothing.
+template <class Char> void DxVersion(const HostStack<Char>& stack) {
+    char version[kPluginTextCapacity];
+    QueryInstalledVersion(version);
+    PushText(stack, version);
 }
 
 } // namespace nsistumbra

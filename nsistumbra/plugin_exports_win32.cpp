@@ -11,7 +11,7 @@ using PluginChar = char;
 
 namespace {
 
-// Recorded by each needdxver call; the host calls the exports one at a time.
+// Recorded by each call of a plug-in function; the host calls the exports one at a time.
 nsistumbra::HostStack<PluginChar> hostStack;
 
 } // namespace
@@ -26,9 +26,14 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 
 void __cdecl needdxver(HWND, int stringSize, PluginChar*, nsistumbra::StackEntry** stackTop,
                        void*) {
-    hostStack.stringSize = stringSize;
-    hostStack.top = stackTop;
+    hostStack = {stringSize, stackTop};
     nsistumbra::NeedDxVer(hostStack);
+}
+
+void __cdecl dxversion(HWND, int stringSize, PluginChar*, nsistumbra::StackEntry** stackTop,
+                       void*) {
+    hostStack = {stringSize, stackTop};
+    nsistumbra::DxVersion(hostStack);
 }
 
 int __cdecl needdxver2(const char* requirement) {

@@ -12,8 +12,8 @@ namespace nsistumbra {
 // The system directory, terminated; false when it cannot be read or does not fit.
 bool ReadSystemDirectory(char* directory, std::size_t capacity);
 
-// A file's version from its fixed version record: S_OK, E_INVALIDARG for an absent path
-// or output, E_FAIL without a readable version resource, E_OUTOFMEMORY when the
+// A file's version from its fixed version record: kOk, kInvalidArgument for an absent
+// path or output, kFail without a readable version resource, kOutOfMemory when the
 // resource cannot be buffered.
 Status ReadFileVersion(const char* path, FileVersion64* version);
 

@@ -12,22 +12,22 @@ bool ReadSystemDirectory(char* directory, std::size_t capacity) {
 
 Status ReadFileVersion(const char* path, FileVersion64* version) {
     if (path == nullptr || version == nullptr)
-        return E_INVALIDARG;
+        return Status::kInvalidArgument;
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0)
-        return E_FAIL;
+        return Status::kFail;
     void* resource = GlobalAlloc(GPTR, size);
     if (resource == nullptr)
-        return E_OUTOFMEMORY;
-    Status status = E_FAIL;
+        return Status::kOutOfMemory;
+    Status status = Status::kFail;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
     if (GetFileVersionInfoA(path, 0, size, resource) &&
         VerQueryValueA(resource, "\\", reinterpret_cast<void**>(&fixed), &fixedSize) &&
         fixed != nullptr) {
         *version = (FileVersion64{fixed->dwFileVersionMS} << 32) | fixed->dwFileVersionLS;
-        status = S_OK;
+        status = Status::kOk;
     }
     GlobalFree(resource);
     return status;

@@ -4,7 +4,8 @@
 
 namespace nsistumbra {
 
-// A file version a.b.c.d: a in bits 48-63, b in 32-47, c in 16-31, d in 0-15.
+// A file version a.b.c.d: a in bits 48-63, b in 32-47, c in 16-31, d in 0-15, so that
+// versions order as their numbers do.
 using FileVersion64 = std::uint64_t;
 
 constexpr FileVersion64 MakeVersion64(std::uint32_t a, std::uint32_t b, std::uint32_t c,
@@ -15,19 +16,6 @@ constexpr FileVersion64 MakeVersion64(std::uint32_t a, std::uint32_t b, std::uin
 
 constexpr std::uint32_t MajorWord(FileVersion64 version) {
     return static_cast<std::uint32_t>(version >> 48);
-}
-
-// 1 when x > y, -1 when x < y, 0 when equal: high halves first, then low, both unsigned.
-constexpr int CompareVersion64(FileVersion64 x, FileVersion64 y) {
-    const auto xHigh = static_cast<std::uint32_t>(x >> 32);
-    const auto yHigh = static_cast<std::uint32_t>(y >> 32);
-    if (xHigh != yHigh)
-        return xHigh > yHigh ? 1 : -1;
-    const auto xLow = static_cast<std::uint32_t>(x);
-    const auto yLow = static_cast<std::uint32_t>(y);
-    if (xLow != yLow)
-        return xLow > yLow ? 1 : -1;
-    return 0;
 }
 
 } // namespace nsistumbra

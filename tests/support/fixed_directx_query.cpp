@@ -1,9 +1,11 @@
 #include "tests/support/fixed_directx_query.h"
 
+#include "nsistumbra/bounded_string.h"
+
 namespace {
 
-nsistumbra::Status installedStatus = nsistumbra::S_OK;
 nsistumbra::PackedDxVersion installedPacked = 0;
+const char* installedText = "";
 int queries = 0;
 int lastCapacity = 0;
 
@@ -11,9 +13,9 @@ int lastCapacity = 0;
 
 namespace stand_in {
 
-void SetInstalledVersion(nsistumbra::Status status, nsistumbra::PackedDxVersion packed) {
-    installedStatus = status;
+void SetInstalledVersion(nsistumbra::PackedDxVersion packed, const char* text) {
     installedPacked = packed;
+    installedText = text;
     queries = 0;
     lastCapacity = 0;
 }
@@ -29,14 +31,13 @@ int LastQueryTextCapacity() {
 
 namespace nsistumbra {
 
-Status QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity) {
+void QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity) {
     ++queries;
     lastCapacity = textCapacity;
     if (text != nullptr && textCapacity > 0)
-        text[0] = '\0';
+        CopyBounded(text, static_cast<std::size_t>(textCapacity), installedText);
     if (packed != nullptr)
-        *packed = Succeeded(installedStatus) ? installedPacked : 0;
-    return installedStatus;
+        *packed = installedPacked;
 }
 
 } // namespace nsistumbra

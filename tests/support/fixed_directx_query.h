@@ -6,7 +6,7 @@
 // how the plug-in asked.
 namespace stand_in {
 
-void SetInstalledVersion(nsistumbra::Status status, nsistumbra::PackedDxVersion packed);
+void SetInstalledVersion(nsistumbra::PackedDxVersion packed, const char* text);
 
 int DirectXQueryCount();
 int LastQueryTextCapacity();

@@ -2,11 +2,11 @@
 
 #include "nsistumbra/dxdiag_query.h"
 
+using stand_in::DxDiag;
+
 namespace {
 
-enum class Provider { Answers, Partial, Missing };
-
-Provider provider = Provider::Missing;
+DxDiag provider = DxDiag::kMissing;
 std::uint32_t answerMajor = 0;
 std::uint32_t answerMinor = 0;
 char answerLetter = ' ';
@@ -15,21 +15,11 @@ char answerLetter = ' ';
 
 namespace stand_in {
 
-void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter) {
-    provider = Provider::Answers;
+void SetDxDiag(DxDiag kind, std::uint32_t major, std::uint32_t minor, char letter) {
+    provider = kind;
     answerMajor = major;
     answerMinor = minor;
     answerLetter = letter;
-}
-
-void SetDxDiagPartial(std::uint32_t major, std::uint32_t minor) {
-    provider = Provider::Partial;
-    answerMajor = major;
-    answerMinor = minor;
-}
-
-void SetDxDiagMissing() {
-    provider = Provider::Missing;
 }
 
 } // namespace stand_in
@@ -37,17 +27,17 @@ void SetDxDiagMissing() {
 namespace nsistumbra {
 
 Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
-    if (provider == Provider::Missing)
-        return E_FAIL;
+    if (provider == DxDiag::kMissing)
+        return Status::kFail;
     if (major != nullptr)
         *major = answerMajor;
     if (minor != nullptr)
         *minor = answerMinor;
-    if (provider == Provider::Partial)
-        return E_FAIL;
+    if (provider == DxDiag::kPartial)
+        return Status::kFail;
     if (letter != nullptr)
         *letter = answerLetter;
-    return S_OK;
+    return Status::kOk;
 }
 
 } // namespace nsistumbra

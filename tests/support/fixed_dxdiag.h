@@ -5,14 +5,12 @@
 // A stand-in for the DirectX diagnostic provider: tests say what it answers.
 namespace stand_in {
 
-// A provider that reads all three values.
-void SetDxDiagAnswer(std::uint32_t major, std::uint32_t minor, char letter);
+enum class DxDiag {
+    kAnswers, // all three values read
+    kPartial, // major and minor written, then the letter cannot be read and the query fails
+    kMissing, // nothing written and the query fails
+};
 
-// A provider whose letter cannot be read: major and minor are still written, then the
-// query fails.
-void SetDxDiagPartial(std::uint32_t major, std::uint32_t minor);
-
-// No provider at all: nothing is written and the query fails.
-void SetDxDiagMissing();
+void SetDxDiag(DxDiag provider, std::uint32_t major, std::uint32_t minor, char letter);
 
 } // namespace stand_in

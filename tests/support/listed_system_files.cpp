@@ -1,35 +1,23 @@
 #include "tests/support/listed_system_files.h"
 
 #include "nsistumbra/bounded_string.h"
-#include "nsistumbra/file_version_table.h"
 #include "nsistumbra/system_files.h"
 
-#include <cstring>
+#include <map>
+#include <optional>
 
 using nsistumbra::FileVersion64;
+using nsistumbra::Status;
 
 namespace {
 
-struct ListedFile {
-    char name[32];
-    bool hasVersion;
-    FileVersion64 version;
-};
-
-constexpr std::size_t kMaxFiles = 16;
-constexpr std::size_t kMaxReads = 32;
-
-ListedFile files[kMaxFiles];
-std::size_t fileCount = 0;
+// By path; no version when the file has no version resource.
+std::map<std::string, std::optional<FileVersion64>> files;
 bool directoryReadable = true;
-char readPaths[kMaxReads][nsistumbra::kFilePathCapacity];
-std::size_t readCount = 0;
+std::vector<std::string> reads;
 
-void Add(const char* name, bool hasVersion, FileVersion64 version) {
-    ListedFile& file = files[fileCount++];
-    nsistumbra::CopyBounded(file.name, sizeof file.name, name);
-    file.hasVersion = hasVersion;
-    file.version = version;
+std::string SystemPath(const char* name) {
+    return std::string(stand_in::kSystemDirectory) + "\\" + name;
 }
 
 } // namespace
@@ -37,8 +25,8 @@ void Add(const char* name, bool hasVersion, FileVersion64 version) {
 namespace stand_in {
 
 void ResetSystemFiles() {
-    fileCount = 0;
-    readCount = 0;
+    files.clear();
+    reads.clear();
     directoryReadable = true;
 }
 
@@ -46,16 +34,13 @@ void MakeSystemDirectoryUnreadable() {
     directoryReadable = false;
 }
 void AddSystemFile(const char* name, FileVersion64 version) {
-    Add(name, true, version);
+    files[SystemPath(name)] = version;
 }
 void AddSystemFileWithoutVersion(const char* name) {
-    Add(name, false, 0);
+    files[SystemPath(name)] = std::nullopt;
 }
-std::size_t FileReadCount() {
-    return readCount;
-}
-const char* FileReadPath(std::size_t index) {
-    return readPaths[index];
+const std::vector<std::string>& FilesRead() {
+    return reads;
 }
 
 } // namespace stand_in
@@ -64,27 +49,18 @@ namespace nsistumbra {
 
 bool ReadSystemDirectory(char* directory, std::size_t capacity) {
     return directoryReadable &&
-           CopyBounded(directory, capacity, stand_in::kSystemDirectory) == S_OK;
+           CopyBounded(directory, capacity, stand_in::kSystemDirectory) == Status::kOk;
 }
 
 Status ReadFileVersion(const char* path, FileVersion64* version) {
     if (path == nullptr || version == nullptr)
-        return E_INVALIDARG;
-    if (readCount < kMaxReads)
-        CopyBounded(readPaths[readCount++], sizeof readPaths[0], path);
-    const std::size_t directoryLength = std::strlen(stand_in::kSystemDirectory);
-    if (std::strncmp(path, stand_in::kSystemDirectory, directoryLength) != 0 ||
-        path[directoryLength] != '\\')
-        return E_FAIL;
-    for (std::size_t index = 0; index < fileCount; ++index) {
-        if (std::strcmp(files[index].name, path + directoryLength + 1) == 0) {
-            if (!files[index].hasVersion)
-                return E_FAIL;
-            *version = files[index].version;
-            return S_OK;
-        }
-    }
-    return E_FAIL;
+        return Status::kInvalidArgument;
+    reads.push_back(path);
+    const auto file = files.find(path);
+    if (file == files.end() || !file->second)
+        return Status::kFail;
+    *version = *file->second;
+    return Status::kOk;
 }
 
 } // namespace nsistumbra

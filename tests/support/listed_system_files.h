@@ -2,7 +2,8 @@
 
 #include "nsistumbra/version64.h"
 
-#include <cstddef>
+#include <string>
+#include <vector>
 
 // A stand-in for the system directory the file-version table reads: tests list its
 // files by name, each with a version or without a version resource.
@@ -17,7 +18,6 @@ void AddSystemFile(const char* name, nsistumbra::FileVersion64 version);
 void AddSystemFileWithoutVersion(const char* name);
 
 // The paths ReadFileVersion was asked for, in order.
-std::size_t FileReadCount();
-const char* FileReadPath(std::size_t index);
+const std::vector<std::string>& FilesRead();
 
 } // namespace stand_in

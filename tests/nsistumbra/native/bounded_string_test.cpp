@@ -3,120 +3,90 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
 
 namespace nsistumbra {
 namespace {
 
 constexpr char kGuard = '#';
-// ERROR_INSUFFICIENT_BUFFER as a status code, written out: callers compare with this value.
-constexpr Status kCutStatus = static_cast<Status>(0x8007007Au);
+// The status values written out: callers compare with these numbers.
+constexpr auto kCut = static_cast<Status>(0x8007007A);
+constexpr auto kInvalid = static_cast<Status>(0x80070057);
+constexpr Status kOk = static_cast<Status>(0);
 
-// A buffer whose bytes beyond the given capacity must stay untouched.
-struct GuardedBuffer {
-    char bytes[16];
-    GuardedBuffer() { std::memset(bytes, kGuard, sizeof bytes); }
-    bool UntouchedFrom(std::size_t index) const {
-        for (; index < sizeof bytes; ++index)
-            if (bytes[index] != kGuard)
-                return false;
-        return true;
-    }
-};
+enum class Operation { kCopy, kConcat, kFormat };
 
-struct CopyCase {
+struct WriteCase {
+    Operation operation;
+    std::string_view start; // the buffer's first bytes; guards after them
     std::size_t capacity;
-    const char* source;
+    const char* source; // kFormat always writes 9, 0 and 'c' as "%d.%d%c"
     Status status;
-    const char* expected;
+    const char* expected; // the text within the capacity; null when nothing may change
 };
 
-TEST(BoundedCopy, CutsAndTerminatesWithinCapacity) {
-    const CopyCase cases[] = {
-        {4, "abc", S_OK, "abc"},      // exactly full
-        {3, "abc", kCutStatus, "ab"}, // one short
-        {1, "abc", kCutStatus, ""},   // room for the terminator only
-        {1, "", S_OK, ""},
-        {8, "abc", S_OK, "abc"},
+TEST(BoundedWrite, CutsAndTerminatesWithinCapacity) {
+    using enum Operation;
+    constexpr std::string_view kAb("ab", 3);
+    const WriteCase cases[] = {
+        {kCopy, "", 4, "abc", kOk, "abc"}, // exactly full
+        {kCopy, "", 3, "abc", kCut, "ab"}, // one short
+        {kCopy, "", 1, "abc", kCut, ""},   // room for the terminator only
+        {kCopy, "", 1, "", kOk, ""},
+        {kCopy, "", 8, "abc", kOk, "abc"},
+        {kCopy, "", 0, "abc", kInvalid, nullptr},
+        {kConcat, kAb, 5, "cd", kOk, "abcd"},
+        {kConcat, kAb, 4, "cd", kCut, "abc"},
+        {kConcat, kAb, 3, "cd", kCut, "ab"},
+        {kConcat, "abcd", 4, "x", kInvalid, nullptr}, // no terminator within the capacity
+        {kFormat, "", 5, nullptr, kOk, "9.0c"},
+        {kFormat, "", 4, nullptr, kCut, "9.0"},
+        {kFormat, "", 3, nullptr, kCut, "9."},
+        {kFormat, "", 1, nullptr, kCut, ""},
+        {kFormat, "", 0, nullptr, kInvalid, nullptr},
+        {kFormat, "", kMaxFormatCapacity + 1, nullptr, kInvalid, nullptr},
     };
-    for (const CopyCase& c : cases) {
-        SCOPED_TRACE(c.capacity);
-        GuardedBuffer buffer;
-        EXPECT_EQ(CopyBounded(buffer.bytes, c.capacity, c.source), c.status);
-        EXPECT_STREQ(buffer.bytes, c.expected);
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << static_cast<int>(c.operation) << " \"" << c.start << "\" " << c.capacity);
+        char buffer[16];
+        std::memset(buffer, kGuard, sizeof buffer);
+        std::memcpy(buffer, c.start.data(), c.start.size());
+        Status status = kOk;
+        if (c.operation == kCopy)
+            status = CopyBounded(buffer, c.capacity, c.source);
+        else if (c.operation == kConcat)
+            status = ConcatBounded(buffer, c.capacity, c.source);
+        else
+            status = FormatBounded(buffer, c.capacity, "%d.%d%c", 9, 0, 'c');
+        EXPECT_EQ(status, c.status);
+        const std::size_t kept = c.expected ? c.capacity : c.start.size();
+        if (c.expected != nullptr)
+            EXPECT_STREQ(buffer, c.expected);
+        else
+            EXPECT_EQ(std::string_view(buffer, kept), c.start);
+        EXPECT_EQ(std::string_view(buffer + kept, sizeof buffer - kept),
+                  std::string(sizeof buffer - kept, kGuard));
     }
 }
 
-TEST(BoundedCopy, CapacityZeroWritesNothing) {
-    GuardedBuffer buffer;
-    EXPECT_EQ(CopyBounded(buffer.bytes, 0, "abc"), E_INVALIDARG);
-    EXPECT_TRUE(buffer.UntouchedFrom(0));
-}
-
-TEST(BoundedCopy, WorksOnSixteenBitTexts) {
+TEST(BoundedWrite, CopyWorksOnSixteenBitTexts) {
     char16_t buffer[3];
-    EXPECT_EQ(CopyBounded(buffer, 3, u"sorry"), kCutStatus);
+    EXPECT_EQ(CopyBounded(buffer, 3, u"sorry"), kCut);
     EXPECT_EQ(std::u16string_view(buffer), std::u16string_view(u"so"));
 }
 
 TEST(BoundedLength, NeedsTerminatorWithinCapacity) {
     std::size_t length = 99;
-    EXPECT_EQ(LengthBounded("abc", 4, &length), S_OK);
+    EXPECT_EQ(LengthBounded("abc", 4, &length), kOk);
     EXPECT_EQ(length, 3u);
-    EXPECT_EQ(LengthBounded("abc", 4, nullptr), S_OK);
+    EXPECT_EQ(LengthBounded("abc", 4, nullptr), kOk);
 
     const char unterminated[3] = {'a', 'b', 'c'};
     length = 99;
-    EXPECT_EQ(LengthBounded(unterminated, sizeof unterminated, &length), E_INVALIDARG);
-    EXPECT_EQ(LengthBounded("abc", 0, &length), E_INVALIDARG);
+    EXPECT_EQ(LengthBounded(unterminated, sizeof unterminated, &length), kInvalid);
+    EXPECT_EQ(LengthBounded("abc", 0, &length), kInvalid);
     EXPECT_EQ(length, 99u);
-}
-
-TEST(BoundedConcat, AppendsBehindTextAndCutsAtCapacity) {
-    const CopyCase cases[] = {
-        {5, "cd", S_OK, "abcd"},
-        {4, "cd", kCutStatus, "abc"},
-        {3, "cd", kCutStatus, "ab"},
-    };
-    for (const CopyCase& c : cases) {
-        SCOPED_TRACE(c.capacity);
-        GuardedBuffer buffer;
-        std::memcpy(buffer.bytes, "ab", 3);
-        EXPECT_EQ(ConcatBounded(buffer.bytes, c.capacity, c.source), c.status);
-        EXPECT_STREQ(buffer.bytes, c.expected);
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
-    }
-}
-
-TEST(BoundedConcat, DestinationWithoutTerminatorIsRejectedUnchanged) {
-    GuardedBuffer buffer;
-    std::memcpy(buffer.bytes, "abcd", 4);
-    EXPECT_EQ(ConcatBounded(buffer.bytes, 4, "x"), E_INVALIDARG);
-    EXPECT_EQ(std::memcmp(buffer.bytes, "abcd", 4), 0);
-    EXPECT_TRUE(buffer.UntouchedFrom(4));
-}
-
-TEST(BoundedFormat, CutsAndTerminatesWithinCapacity) {
-    const CopyCase cases[] = {
-        {5, nullptr, S_OK, "9.0c"},
-        {4, nullptr, kCutStatus, "9.0"},
-        {3, nullptr, kCutStatus, "9."},
-        {1, nullptr, kCutStatus, ""},
-    };
-    for (const CopyCase& c : cases) {
-        SCOPED_TRACE(c.capacity);
-        GuardedBuffer buffer;
-        EXPECT_EQ(FormatBounded(buffer.bytes, c.capacity, "%d.%d%c", 9, 0, 'c'), c.status);
-        EXPECT_STREQ(buffer.bytes, c.expected);
-        EXPECT_TRUE(buffer.UntouchedFrom(c.capacity));
-    }
-}
-
-TEST(BoundedFormat, RejectsCapacityZeroAndAboveSignedRange) {
-    GuardedBuffer buffer;
-    EXPECT_EQ(FormatBounded(buffer.bytes, 0, "%d", 1), E_INVALIDARG);
-    EXPECT_EQ(FormatBounded(buffer.bytes, kMaxFormatCapacity + 1, "%d", 1), E_INVALIDARG);
-    EXPECT_TRUE(buffer.UntouchedFrom(0));
 }
 
 } // namespace

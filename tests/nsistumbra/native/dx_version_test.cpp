@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace nsistumbra {
 namespace {
@@ -30,64 +31,59 @@ TEST(PackedDxVersion, LetterNumberAfterLowerCasingWithoutMasking) {
     }
 }
 
-class DirectXQuery : public testing::Test {
-  protected:
-    void SetUp() override {
-        stand_in::ResetSystemFiles();
-        stand_in::SetDxDiagMissing();
-    }
-};
-
-TEST_F(DirectXQuery, ProviderAnswerIsPackedAndWritten) {
+TEST(DirectXQuery, ProviderFirstThenTheFileTable) {
+    using enum stand_in::DxDiag;
     struct Case {
+        stand_in::DxDiag provider;
+        std::uint32_t minor; // of 9
         char letter;
-        PackedDxVersion packed;
-        const char* text;
+        const char* systemFile; // d3d9.dll or none
+        DxAnswer answer;
     };
     const Case cases[] = {
-        {'c', 0x00090003, "9.0c"}, {'C', 0x00090003, "9.0c"}, {'A', 0x00090001, "9.0a"},
-        {' ', 0x00090000, "9.0"},  {'1', 0x00090000, "9.01"},
+        {kAnswers, 0, 'c', nullptr, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'C', nullptr, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'A', nullptr, {0x00090001, "9.0a"}},
+        {kAnswers, 0, ' ', nullptr, {0x00090000, "9.0"}},
+        {kAnswers, 0, '1', nullptr, {0x00090000, "9.01"}},
+        {kAnswers, 0, 'c', "d3d9.dll", {0x00090003, "9.0c"}},
+        {kMissing, 0, 'c', "d3d9.dll", {0x00090000, "9.0"}},
+        // Major and minor written before the letter failed never reach the answer.
+        {kPartial, 4, 'c', nullptr, {0, "0.0"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << '\'' << c.letter << '\'');
-        stand_in::SetDxDiagAnswer(9, 0, c.letter);
-        EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, c.packed, c.text}));
+        SCOPED_TRACE(testing::Message() << static_cast<int>(c.provider) << " '" << c.letter << "' "
+                                        << (c.systemFile ? c.systemFile : "no file"));
+        stand_in::ResetSystemFiles();
+        if (c.systemFile != nullptr)
+            stand_in::AddSystemFile(c.systemFile, MakeVersion64(5, 3, 1, 904));
+        stand_in::SetDxDiag(c.provider, 9, c.minor, c.letter);
+        EXPECT_EQ(AskDirectXVersion(), c.answer);
     }
 }
 
-TEST_F(DirectXQuery, WithoutProviderTheFileTableDecides) {
-    stand_in::AddSystemFile("d3d9.dll", MakeVersion64(5, 3, 1, 904));
-    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0x00090000, "9.0"}));
-}
-
-TEST_F(DirectXQuery, PartialProviderAnswerNeverReachesTheResult) {
-    stand_in::SetDxDiagPartial(9, 4);
-    EXPECT_EQ(AskDirectXVersion(), (DxAnswer{S_OK, 0, "0.0"}));
-}
-
-TEST_F(DirectXQuery, TextIsCutToItsCapacity) {
-    stand_in::SetDxDiagAnswer(9, 0, 'c');
-    char text[8];
-    std::memset(text, '#', sizeof text);
-    PackedDxVersion packed = 0;
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, 3), S_OK);
-    EXPECT_STREQ(text, "9.");
-    EXPECT_EQ(text[3], '#');
-    EXPECT_EQ(packed, 0x00090003u);
-}
-
-TEST_F(DirectXQuery, NoTextWithoutCapacityOrLocation) {
-    stand_in::SetDxDiagAnswer(9, 0, 'c');
-    char text[8] = "xyz";
-    PackedDxVersion packed = 0;
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, 0), S_OK);
-    EXPECT_STREQ(text, "xyz");
-    EXPECT_EQ(QueryDirectXVersion(&packed, text, -1), S_OK);
-    EXPECT_STREQ(text, "xyz");
-    EXPECT_EQ(QueryDirectXVersion(&packed, nullptr, 99), S_OK);
-    EXPECT_EQ(packed, 0x00090003u);
-    EXPECT_EQ(QueryDirectXVersion(nullptr, text, 8), S_OK);
-    EXPECT_STREQ(text, "9.0c");
+TEST(DirectXQuery, WritesOnlyTheOutputsGivenWithinTheTextCapacity) {
+    struct Case {
+        bool packedGiven;
+        bool textGiven;
+        int capacity;
+        const char* buffer; // its 8 characters afterwards, all guards before
+    };
+    const Case cases[] = {
+        {true, true, 3, "9.\0#####"},  {true, true, 0, "########"},   {true, true, -1, "########"},
+        {true, false, 99, "########"}, {false, true, 8, "9.0c\0###"},
+    };
+    stand_in::SetDxDiag(stand_in::DxDiag::kAnswers, 9, 0, 'c');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.packedGiven << c.textGiven << " " << c.capacity);
+        char text[8];
+        std::memset(text, '#', sizeof text);
+        PackedDxVersion packed = 0;
+        QueryDirectXVersion(c.packedGiven ? &packed : nullptr, c.textGiven ? text : nullptr,
+                            c.capacity);
+        EXPECT_EQ(std::string(text, sizeof text), std::string(c.buffer, sizeof text));
+        EXPECT_EQ(packed, c.packedGiven ? 0x00090003u : 0u);
+    }
 }
 
 } // namespace

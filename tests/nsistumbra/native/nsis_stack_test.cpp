@@ -1,6 +1,6 @@
 #include "nsistumbra/nsis_stack.h"
 
-#include "tests/nsistumbra/native/stack_helpers.h"
+#include "tests/nsistumbra/stack_helpers.h"
 #include "tests/support/counting_heap.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +10,10 @@
 namespace nsistumbra {
 namespace {
 
+using stack_helpers::DrainStack;
 using stack_helpers::MakeStack;
 using stack_helpers::Narrow;
-using stack_helpers::ReadStack;
-using stack_helpers::Widen;
+using Texts = std::vector<std::string>;
 
 constexpr int kStringSize = 1024;
 
@@ -21,71 +21,72 @@ constexpr int kStringSize = 1024;
 template <class Char> class NsisStack : public testing::Test {
   protected:
     void SetUp() override { stand_in::ResetCountingHeap(); }
-    void TearDown() override {
-        stack_helpers::FreeStack(top);
-        EXPECT_EQ(stand_in::LiveEntries(), 0);
-    }
-    StackEntry* top = nullptr;
-    HostStack<Char> stack{kStringSize, &top};
+    void TearDown() override { EXPECT_EQ(stand_in::LiveEntries(), 0); }
 };
 
 using CharTypes = testing::Types<char, char16_t>;
 TYPED_TEST_SUITE(NsisStack, CharTypes);
 
-TYPED_TEST(NsisStack, PopFromEmptyOrAbsentStackChangesNothing) {
-    TypeParam text[4] = {'x', 0};
-    EXPECT_EQ(PopStackString(this->stack, text, 4), 1);
-    EXPECT_EQ(PopStackString(HostStack<TypeParam>{kStringSize, nullptr}, text, 4), 1);
-    EXPECT_EQ(Narrow(text), "x");
-}
-
-TYPED_TEST(NsisStack, PopRemovesTopEntryAndFreesIt) {
-    this->top = MakeStack<TypeParam>({"90003", "below"}, kStringSize);
-    TypeParam text[kPluginTextCapacity];
-    EXPECT_EQ(PopStackString(this->stack, text, kPluginTextCapacity), 0);
-    EXPECT_EQ(Narrow(text), "90003");
-    EXPECT_EQ(ReadStack<TypeParam>(this->top), std::vector<std::string>{"below"});
-    EXPECT_EQ(stand_in::LiveEntries(), 1);
-}
-
-TYPED_TEST(NsisStack, PopCutsLongEntryToBuffer) {
-    this->top = MakeStack<TypeParam>({std::string(150, 'f')}, kStringSize);
-    TypeParam text[kPluginTextCapacity + 1];
-    text[kPluginTextCapacity] = '#';
-    EXPECT_EQ(PopStackString(this->stack, text, kPluginTextCapacity), 0);
-    EXPECT_EQ(Narrow(text), std::string(kPluginTextCapacity - 1, 'f'));
-    EXPECT_EQ(text[kPluginTextCapacity], '#');
-    EXPECT_EQ(this->top, nullptr);
+TYPED_TEST(NsisStack, PopTakesTheTopEntryCutToTheBuffer) {
+    struct Case {
+        Texts before; // top first
+        bool stackGiven;
+        int result;
+        std::string popped; // the buffer held "x" before
+        Texts after;
+    };
+    const Case cases[] = {
+        {{"90003", "below"}, true, 0, "90003", {"below"}},
+        {{std::string(150, 'f')}, true, 0, std::string(kPluginTextCapacity - 1, 'f'), {}},
+        {{}, true, 1, "x", {}},
+        {{"below"}, false, 1, "x", {"below"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before.empty() ? "(empty)" : c.before[0]);
+        StackEntry* top = MakeStack<TypeParam>(c.before, kStringSize);
+        TypeParam text[kPluginTextCapacity + 1] = {'x', 0};
+        text[kPluginTextCapacity] = '#';
+        const HostStack<TypeParam> stack{kStringSize, c.stackGiven ? &top : nullptr};
+        EXPECT_EQ(PopStackString(stack, text, kPluginTextCapacity), c.result);
+        EXPECT_EQ(Narrow(text), c.popped);
+        EXPECT_EQ(text[kPluginTextCapacity], '#');
+        // The entry taken off is freed at once.
+        EXPECT_EQ(stand_in::LiveEntries(), static_cast<int>(c.after.size()));
+        EXPECT_EQ(DrainStack<TypeParam>(top), c.after);
+    }
 }
 
 TYPED_TEST(NsisStack, PushPutsZeroFilledEntryOfStringSizePlusEightOnTop) {
-    this->top = MakeStack<TypeParam>({"below"}, kStringSize);
-    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    EXPECT_EQ(stand_in::LastAllocationSize(), kStringSize * sizeof(TypeParam) + 8);
-    EXPECT_EQ(ReadStack<TypeParam>(this->top), (std::vector<std::string>{"ok", "below"}));
-    const TypeParam* text = EntryText<TypeParam>(this->top);
-    for (int index = 2; index < kStringSize; ++index)
-        ASSERT_EQ(text[index], 0) << index;
-}
-
-TYPED_TEST(NsisStack, PushCutsTextToStringSize) {
-    this->stack.stringSize = 3;
-    PushStackString(this->stack, Widen<TypeParam>("sorry").c_str());
-    EXPECT_EQ(ReadStack<TypeParam>(this->top), std::vector<std::string>{"so"});
-}
-
-TYPED_TEST(NsisStack, PushWithoutStackRoomOrMemoryPushesNothing) {
-    PushStackString(HostStack<TypeParam>{kStringSize, nullptr}, Widen<TypeParam>("ok").c_str());
-    this->stack.stringSize = 0;
-    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    EXPECT_EQ(stand_in::LiveEntries(), 0);
-
-    this->stack.stringSize = kStringSize;
-    this->top = MakeStack<TypeParam>({"below"}, kStringSize);
-    stand_in::FailAllocations(true);
-    PushStackString(this->stack, Widen<TypeParam>("ok").c_str());
-    stand_in::FailAllocations(false);
-    EXPECT_EQ(ReadStack<TypeParam>(this->top), std::vector<std::string>{"below"});
+    struct Case {
+        int stringSize;
+        bool stackGiven;
+        bool memory;
+        Texts after; // "ok" pushed over "below"
+    };
+    const Case cases[] = {
+        {kStringSize, true, true, {"ok", "below"}},
+        {2, true, true, {"o", "below"}}, // cut to the string size
+        {kStringSize, false, true, {"below"}},
+        {0, true, true, {"below"}}, // no room for a terminator
+        {kStringSize, true, false, {"below"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stringSize << (c.stackGiven ? "" : ", no stack")
+                                        << (c.memory ? "" : ", no memory"));
+        StackEntry* top = MakeStack<TypeParam>({"below"}, kStringSize);
+        stand_in::FailAllocations(!c.memory);
+        PushStackString(HostStack<TypeParam>{c.stringSize, c.stackGiven ? &top : nullptr},
+                        stack_helpers::Widen<TypeParam>("ok").c_str());
+        stand_in::FailAllocations(false);
+        if (c.after.size() == 2) {
+            const auto size = static_cast<std::size_t>(c.stringSize);
+            EXPECT_EQ(stand_in::LastAllocationSize(), size * sizeof(TypeParam) + 8);
+            const TypeParam* text = EntryText<TypeParam>(top);
+            for (std::size_t index = c.after[0].size(); index < size; ++index)
+                ASSERT_EQ(text[index], 0) << index;
+        }
+        EXPECT_EQ(DrainStack<TypeParam>(top), c.after);
+    }
 }
 
 TEST(NsisStackEntrySize, HugeStringSizesCannotWrapA32BitCount) {

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "tests/nsistumbra/stack_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,44 +9,14 @@
 
 // The plug-in as an installer sees it: loaded with LoadLibrary, its exports found by
 // name, its stack entries made with GlobalAlloc as NSIS makes them.
+namespace nsistumbra {
 namespace {
 
-struct StackEntry {
-    StackEntry* next;
-};
-
-template <class Char> using NeedDxVerExport = void(__cdecl*)(HWND, int, Char*, StackEntry**, void*);
+template <class Char> using PluginFunction = void(__cdecl*)(HWND, int, Char*, StackEntry**, void*);
 using NeedDxVer2Export = int(__cdecl*)(const char*);
 using IsWinNtExport = int(__cdecl*)();
 
 constexpr int kStringSize = 1024;
-
-template <class Char> Char* TextOf(StackEntry* entry) {
-    return reinterpret_cast<Char*>(entry + 1);
-}
-
-template <class Char> void Push(StackEntry** top, const std::string& text) {
-    auto* entry = static_cast<StackEntry*>(
-        GlobalAlloc(GPTR, sizeof(StackEntry) + kStringSize * sizeof(Char)));
-    for (std::size_t index = 0; index < text.size(); ++index)
-        TextOf<Char>(entry)[index] = static_cast<Char>(text[index]);
-    entry->next = *top;
-    *top = entry;
-}
-
-template <class Char> std::vector<std::string> Drain(StackEntry** top) {
-    std::vector<std::string> texts;
-    while (*top != nullptr) {
-        StackEntry* entry = *top;
-        std::string text;
-        for (const Char* c = TextOf<Char>(entry); *c != 0; ++c)
-            text += static_cast<char>(*c);
-        texts.push_back(text);
-        *top = entry->next;
-        GlobalFree(entry);
-    }
-    return texts;
-}
 
 class Plugin {
   public:
@@ -63,28 +35,29 @@ template <class Char> void CheckStackProtocol(const char* path) {
     SCOPED_TRACE(path);
     Plugin plugin(path);
     ASSERT_NE(plugin.module, nullptr);
-    const auto needdxver = plugin.Find<NeedDxVerExport<Char>>("needdxver");
-    ASSERT_NE(needdxver, nullptr);
     struct Case {
+        const char* name;
         std::vector<std::string> before; // top first
         std::vector<std::string> after;
     };
     // Wine's provider reports 9.0c.
     const Case cases[] = {
-        {{"90003", "x"}, {"ok"}},
-        {{"90004", "x"}, {"sorry"}},
-        {{"0x90003", "x", "kept"}, {"ok", "kept"}},
-        {{"90003"}, {"err"}},
-        {{}, {"err"}},
+        {"needdxver", {"90003", "x"}, {"ok"}},
+        {"needdxver", {"90004", "x"}, {"sorry"}},
+        {"needdxver", {"0x90003", "x", "kept"}, {"ok", "kept"}},
+        {"needdxver", {"90003"}, {"err"}},
+        {"needdxver", {}, {"err"}},
+        {"dxversion", {}, {"9.0c"}},
+        {"dxversion", {"90003", "kept"}, {"9.0c", "90003", "kept"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.before.empty() ? "(empty)" : c.before[0]);
-        StackEntry* top = nullptr;
-        for (auto text = c.before.rbegin(); text != c.before.rend(); ++text)
-            Push<Char>(&top, *text);
+        SCOPED_TRACE(testing::Message() << c.name << " " << (c.before.empty() ? "" : c.before[0]));
+        const auto function = plugin.Find<PluginFunction<Char>>(c.name);
+        ASSERT_NE(function, nullptr);
+        StackEntry* top = stack_helpers::MakeStack<Char>(c.before, kStringSize);
         Char variables[kStringSize] = {};
-        needdxver(nullptr, kStringSize, variables, &top, nullptr);
-        EXPECT_EQ(Drain<Char>(&top), c.after);
+        function(nullptr, kStringSize, variables, &top, nullptr);
+        EXPECT_EQ(stack_helpers::DrainStack<Char>(top), c.after);
     }
 }
 
@@ -113,3 +86,4 @@ TEST(PluginExports, PlainExportsAnswerInBothBuilds) {
 }
 
 } // namespace
+} // namespace nsistumbra

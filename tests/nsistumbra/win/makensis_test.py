@@ -4,8 +4,8 @@
 compile: the example script builds for each flavour given; makensis refuses a call to
          a function the DLL does not export, so this checks the export names too.
 run:     the probe installer of each flavour given runs silently under the build's Wine
-         (tests/rig/environment.py), with the DirectX diagnostic provider, without it,
-         and with Wine reporting Windows 98, and writes the plug-in's answers to a file.
+         (the rig's runner), with the DirectX diagnostic provider, without it, and with
+         Wine reporting Windows 98, and writes the plug-in's answers to a file.
 """
 
 import argparse
@@ -14,9 +14,11 @@ import shutil
 import subprocess
 import sys
 
-from rig import environment
+from rig import wine
 
 PROVIDER_ON = {
+    "dxversion": "9.0c below",
+    "DirectXVersion": "9.0c below",
     "needdxver 90003": "ok",
     "needdxver 90004": "sorry",
     "needdxver 90000": "ok",
@@ -31,6 +33,8 @@ PROVIDER_ON = {
 
 # Without the provider the file table answers 9.0 from Wine's system files.
 PROVIDER_OFF = dict(PROVIDER_ON, **{
+    "dxversion": "9.0 below",
+    "DirectXVersion": "9.0 below",
     "needdxver 90003": "sorry",
     "needdxver2 90003": "0",
     "DirectXAtLeast 90003": "false",
@@ -42,11 +46,11 @@ WINDOWS_98 = dict(PROVIDER_ON, thisiswinnt2="0", IsWindowsNT="false")
 # the other tests of the shared prefix keep seeing an NT system.
 WINDOWS_98_PROBE = "probe98.exe"
 
-# (title, Wine's DLL overrides, the installer's file name, the answers expected)
+# (title, Wine's environment, the installer's file name, the answers expected)
 ROWS = [
-    ("provider on", None, "probe.exe", PROVIDER_ON),
-    ("provider off", "dxdiagn=d", "probe.exe", PROVIDER_OFF),
-    ("Windows 98", None, WINDOWS_98_PROBE, WINDOWS_98),
+    ("provider on", {}, "probe.exe", PROVIDER_ON),
+    ("provider off", {"WINEDLLOVERRIDES": "dxdiagn=d"}, "probe.exe", PROVIDER_OFF),
+    ("Windows 98", {}, WINDOWS_98_PROBE, WINDOWS_98),
 ]
 
 
@@ -83,31 +87,11 @@ def compile_example(arguments):
     return 1 if failed else 0
 
 
-def parse_results(text):
-    answers = {}
-    for line in text.splitlines():
-        words = line.split(" ")
-        if words[0] in ("needdxver", "needdxver2", "DirectXAtLeast"):
-            answers[" ".join(words[:2])] = " ".join(words[2:])
-        else:
-            answers[words[0]] = " ".join(words[1:])
-    return answers
-
-
-def wine(work, args, overrides=None):
-    variables = dict(os.environ)
-    if overrides:
-        variables["WINEDLLOVERRIDES"] = overrides
-    return subprocess.run([environment.WINE, *args], cwd=work, env=variables,
-                          capture_output=True, timeout=environment.scaled(120),
-                          check=False).returncode
-
-
 def run_installers(arguments):
     fresh_directory(arguments.work)
-    failed = 0 != wine(arguments.work, [
+    failed = 0 != wine.run([
         "reg", "add", r"HKCU\Software\Wine\AppDefaults\%s" % WINDOWS_98_PROBE,
-        "/v", "Version", "/t", "REG_SZ", "/d", "win98", "/f"])
+        "/v", "Version", "/t", "REG_SZ", "/d", "win98", "/f"])[0]
     for flavour in arguments.flavours:
         work = os.path.join(arguments.work, flavour)
         os.makedirs(work)
@@ -117,13 +101,13 @@ def run_installers(arguments):
             failed = True
             continue
         shutil.copy(os.path.join(work, "probe.exe"), os.path.join(work, WINDOWS_98_PROBE))
-        for title, overrides, installer, expected in ROWS:
+        for title, environment, installer, expected in ROWS:
             results = os.path.join(work, "results.txt")
             if os.path.exists(results):
                 os.remove(results)
-            wine(work, [installer, "/S"], overrides)
+            wine.run([os.path.join(work, installer), "/S"], timeout=120, **environment)
             text = open(results, encoding="latin-1").read() if os.path.exists(results) else ""
-            answers = parse_results(text)
+            answers = dict(line.partition(": ")[::2] for line in text.splitlines())
             print(f"{flavour}, {title}: {answers}")
             if answers != expected:
                 print(f"  expected {expected}")

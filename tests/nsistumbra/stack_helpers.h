@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-// Builds and reads NSIS stacks in the tests, with entries from the same allocator the
-// plug-in uses, laid out as the installer lays them out.
+// Builds and reads NSIS stacks in the tests, laid out by the plug-in's own header, with
+// entries from the allocator it is linked with: a counting stand-in natively, GlobalAlloc
+// under Wine, as the installer makes them.
 namespace nsistumbra::stack_helpers {
 
 template <class Char> std::basic_string<Char> Widen(const std::string& text) {
@@ -24,26 +25,21 @@ template <class Char> std::string Narrow(const Char* text) {
 template <class Char>
 StackEntry* MakeStack(const std::vector<std::string>& topDown, int stringSize) {
     StackEntry* top = nullptr;
-    for (auto entry = topDown.rbegin(); entry != topDown.rend(); ++entry) {
-        HostStack<Char> stack{stringSize, &top};
-        PushStackString(stack, Widen<Char>(*entry).c_str());
-    }
+    for (auto entry = topDown.rbegin(); entry != topDown.rend(); ++entry)
+        PushStackString(HostStack<Char>{stringSize, &top}, Widen<Char>(*entry).c_str());
     return top;
 }
 
-template <class Char> std::vector<std::string> ReadStack(StackEntry* top) {
+// Takes every entry off, top first, and frees it.
+template <class Char> std::vector<std::string> DrainStack(StackEntry*& top) {
     std::vector<std::string> topDown;
-    for (; top != nullptr; top = top->next)
-        topDown.push_back(Narrow(EntryText<Char>(top)));
-    return topDown;
-}
-
-inline void FreeStack(StackEntry* top) {
     while (top != nullptr) {
-        StackEntry* next = top->next;
-        FreeStackEntry(top);
-        top = next;
+        StackEntry* entry = top;
+        topDown.push_back(Narrow(EntryText<Char>(entry)));
+        top = entry->next;
+        FreeStackEntry(entry);
     }
+    return topDown;
 }
 
 } // namespace nsistumbra::stack_helpers
