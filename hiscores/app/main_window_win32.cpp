@@ -1,10 +1,10 @@
 #include "hiscores/app/main_window.h"
 
+#include "hiscores/app/floppy_commands.h"
 #include "hiscores/app/send_local.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/main_window_handle.h"
 #include "hiscores/common/messages.h"
-#include "hiscores/floppy/floppy_commands.h"
 #include "hiscores/hyperlink/hyperlink.h"
 #include "hiscores/resources/resource_ids.h"
 #include "hiscores/upload/server.h"

@@ -1,14 +1,29 @@
 #include "hiscores/app/send_local.h"
 
 #include "hiscores/collect/collect.h"
-#include "hiscores/common/exit_codes.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
 #include "hiscores/upload/upload.h"
 
 namespace hiscores {
 
-int SendLocalHiscoresTo(const UploadServer& server) {
+namespace {
+
+ExitCode ExitCodeFor(int uploadResult) {
+    switch (uploadResult) {
+    case kUploadSent:
+        return ExitCode::kSent;
+    case kUploadSystemError:
+    case kUploadCannotConnect:
+        return ExitCode::kNoConnection;
+    default:
+        return ExitCode::kTransferError;
+    }
+}
+
+} // namespace
+
+ExitCode SendLocalHiscoresTo(const UploadServer& server) {
     GameKeyList games;
     ListGameKeys(games);
     RecordCursor cursor;
@@ -16,29 +31,23 @@ int SendLocalHiscoresTo(const UploadServer& server) {
     char request[kRequestBufferSize];
     int skipped = 0;
     int uploads = 0;
-    int result = kUploadSent;
-    while (result == kUploadSent && CollectBatch(games, cursor, text, &skipped) > 0) {
+    ExitCode code = ExitCode::kSent;
+    while (code == ExitCode::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
         ++uploads;
-        result = UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request);
+        code = ExitCodeFor(
+            UploadHiscoresTo(server, kUploadPath, kUserAgent, text, request, sizeof request));
     }
     FreeGameKeyList(games);
     if (uploads == 0) {
         ShowError(kNoHiscoresMessage);
-        return kExitNoHiscores;
+        return ExitCode::kNoHiscores;
     }
-    switch (result) {
-    case kUploadSent:
+    if (code == ExitCode::kSent)
         ShowInfo(kSentMessage);
-        return kExitSent;
-    case kUploadSystemError:
-    case kUploadCannotConnect:
-        return kExitNoConnection;
-    default:
-        return kExitTransferError;
-    }
+    return code;
 }
 
-int SendLocalHiscores() {
+ExitCode SendLocalHiscores() {
     return SendLocalHiscoresTo(kWebsite);
 }
 

@@ -14,10 +14,13 @@
 namespace hiscores {
 namespace {
 
-using stand_in::FeedbackKind;
-using stand_in::FeedbackTexts;
-using stand_in::TitlesFor;
+using stand_in::Error;
+using stand_in::Feedback;
+using stand_in::Status;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
+const Feedback kSentShown = {Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus)};
+const Feedback kRefusedShown = {Status(kConnectingStatus), Status(kSendingStatus),
+                                Error(kDataTransferErrorMessage), Status(kNoStatus)};
 
 class TransactionTest : public ::testing::Test {
   protected:
@@ -51,10 +54,7 @@ TEST_F(TransactionTest, TheReplyDecidesTheResultOfARequestSentWhole) {
         LoopbackServer server(c.pieces);
         EXPECT_EQ(Upload(server.Port(), "A1\nB1\n"), c.result);
         EXPECT_EQ(server.Received(), DirectRequest("A1\nB1\n"));
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error),
-                     c.result == kUploadSent ? "" : kDataTransferErrorMessage);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+        EXPECT_EQ(stand_in::Shown(), c.result == kUploadSent ? kSentShown : kRefusedShown);
     }
 }
 
@@ -70,9 +70,7 @@ TEST_F(TransactionTest, AServerThatStallsIsGivenUpAsATransferError) {
                   kUploadTransferError);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
         EXPECT_EQ(server.Received(), DirectRequest("x\n"));
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kDataTransferErrorMessage);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-                  TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus}));
+        EXPECT_EQ(stand_in::Shown(), kRefusedShown);
     }
 }
 
@@ -129,8 +127,8 @@ TEST_F(TransactionTest, UnreachableServerAndProxyGiveCannotConnect) {
         stand_in::SetInternetSettings(c.proxyServer.c_str(), c.proxyEnable);
         EXPECT_EQ(Upload(RefusingPort(), "x\n"), kUploadCannotConnect);
         EXPECT_EQ(stand_in::InternetSettingsReads(), 1);
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), kCannotConnectMessage);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status), TitlesFor({kConnectingStatus, kNoStatus}));
+        EXPECT_EQ(stand_in::Shown(), (Feedback{Status(kConnectingStatus),
+                                               Error(kCannotConnectMessage), Status(kNoStatus)}));
     }
 }
 
