@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int) {
     lstrcpynA(arguments, argumentText != nullptr ? argumentText : "", sizeof arguments);
     if (hiscores::IsSilentRun(arguments, programPath)) {
         hiscores::SilentMode = true;
-        return hiscores::SendLocalHiscores();
+        return static_cast<int>(hiscores::SendLocalHiscores());
     }
     hiscores::SilentMode = false;
     return hiscores::RunMainWindow(instance);

@@ -1,10 +1,10 @@
 #include "hiscores/app/main_window.h"
 
+#include "hiscores/app/floppy_commands.h"
 #include "hiscores/app/send_local.h"
 #include "hiscores/common/feedback.h"
-#include "hiscores/common/main_window_handle.h"
+#include "hiscores/common/feedback_win32.h"
 #include "hiscores/common/messages.h"
-#include "hiscores/floppy/floppy_commands.h"
 #include "hiscores/hyperlink/hyperlink.h"
 #include "hiscores/resources/resource_ids.h"
 #include "hiscores/upload/server.h"
@@ -16,6 +16,7 @@ namespace hiscores {
 namespace {
 
 INT_PTR OnInitDialog(HWND dialog) {
+    SetFeedbackWindow(dialog);
     MakeHyperlinkById(dialog, ID_HISCORE_PAGE_LINK);
     SetStatus(kNoStatus);
     SetFocus(dialog);
@@ -64,9 +65,6 @@ INT_PTR OnDestroy() {
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    // Stored on every message, not once: the status line writes to whichever window last
-    // reached this procedure, and messages arrive before WM_INITDIALOG.
-    MainWindowHandle = dialog;
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog(dialog);

@@ -1,43 +1,51 @@
 #include "hiscores/app/send_local.h"
 
 #include "hiscores/collect/collect.h"
-#include "hiscores/common/exit_codes.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
 #include "hiscores/upload/upload.h"
 
 namespace hiscores {
 
-int SendLocalHiscoresTo(const UploadServer& server) {
+namespace {
+
+ExitCode ExitCodeFor(UploadResult result) {
+    switch (result) {
+    case UploadResult::kSent:
+        return ExitCode::kSent;
+    case UploadResult::kSystemError:
+    case UploadResult::kCannotConnect:
+        return ExitCode::kNoConnection;
+    default:
+        return ExitCode::kTransferError;
+    }
+}
+
+} // namespace
+
+ExitCode SendLocalHiscoresTo(const UploadServer& server) {
     GameKeyList games;
     ListGameKeys(games);
     RecordCursor cursor;
     char text[kHiscoreTextSize];
     int skipped = 0;
     int uploads = 0;
-    UploadResult result = UploadResult::kSent;
-    while (result == UploadResult::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
+    ExitCode code = ExitCode::kSent;
+    while (code == ExitCode::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
         ++uploads;
-        result = UploadHiscores(server, text);
+        code = ExitCodeFor(UploadHiscores(server, text));
     }
     FreeGameKeyList(games);
     if (uploads == 0) {
         ShowError(kNoHiscoresMessage);
-        return kExitNoHiscores;
+        return ExitCode::kNoHiscores;
     }
-    switch (result) {
-    case UploadResult::kSent:
+    if (code == ExitCode::kSent)
         ShowInfo(kSentMessage);
-        return kExitSent;
-    case UploadResult::kSystemError:
-    case UploadResult::kCannotConnect:
-        return kExitNoConnection;
-    default:
-        return kExitTransferError;
-    }
+    return code;
 }
 
-int SendLocalHiscores() {
+ExitCode SendLocalHiscores() {
     return SendLocalHiscoresTo(kWebsite);
 }
 

@@ -1,6 +1,7 @@
 #include "hiscores/collect/collect.h"
 
 #include "formatting/format_text.h"
+#include "hiscores/collect/registry.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,12 @@
 namespace hiscores {
 
 namespace {
+
+constexpr char kProductKeyPath[] = "Software\\Tumbra";
+constexpr char kRecordValueFormat[] = "_rek_%d";
+constexpr int kKeyPathSize = 1000;
+constexpr int kKeyNameSize = 1000;
+constexpr int kValueNameSize = 100;
 
 bool AppendName(GameKeyList& list, const char* name) {
     if (list.count == list.capacity) {
@@ -34,14 +41,7 @@ void EmptyGameKeyList(GameKeyList& list) {
     list.count = 0;
 }
 
-} // namespace
-
-void FreeGameKeyList(GameKeyList& list) {
-    EmptyGameKeyList(list);
-    free(list.names);
-    list = GameKeyList{};
-}
-
+// The product key itself (subkeyName nullptr) or one game's key, created when missing.
 RegistryKey* OpenProductKey(const char* subkeyName) {
     if (subkeyName == nullptr)
         return OpenOrCreateKey(kProductKeyPath);
@@ -51,6 +51,65 @@ RegistryKey* OpenProductKey(const char* subkeyName) {
     if (length < 0 || length >= kKeyPathSize)
         return nullptr;
     return OpenOrCreateKey(path);
+}
+
+// Reads a REG_SZ value of a game key into data, NUL-terminated; *size is the buffer's
+// size in. Returns data, or nullptr when the value is missing, of another type, or
+// does not fit with its terminator.
+char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
+                      const char* subkeyName) {
+    RegistryKey* key = OpenProductKey(subkeyName);
+    if (key == nullptr)
+        return nullptr;
+    const unsigned long capacity = *size;
+    unsigned long type = 0;
+    const long status = QueryValue(key, valueName, &type, data, size);
+    CloseKey(key);
+    if (status != kRegistryOk || type != kRegistryStringType || capacity == 0)
+        return nullptr;
+    // A stored string need not end with its terminator; end it ourselves, and refuse
+    // one that fills the buffer without one.
+    if (*size < capacity)
+        data[*size] = '\0';
+    else if (data[capacity - 1] != '\0')
+        return nullptr;
+    return data;
+}
+
+// Reads the record at the cursor; false when its game has no such record.
+bool ReadRecord(const GameKeyList& games, const RecordCursor& cursor, char (&record)[kRecordSize]) {
+    char valueName[kValueNameSize];
+    formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, cursor.number);
+    unsigned long size = sizeof record;
+    return ReadStringValue(valueName, record, &size, games.names[cursor.game]) != nullptr;
+}
+
+void MoveToNextGame(RecordCursor& cursor) {
+    ++cursor.game;
+    cursor.number = 1;
+}
+
+// The records from the cursor on.
+int CountRecords(const GameKeyList& games, RecordCursor cursor) {
+    int count = 0;
+    char record[kRecordSize];
+    while (cursor.game < games.count) {
+        if (ReadRecord(games, cursor, record)) {
+            ++count;
+            ++cursor.number;
+        } else {
+            MoveToNextGame(cursor);
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+void FreeGameKeyList(GameKeyList& list) {
+    EmptyGameKeyList(list);
+    free(list.names);
+    list = GameKeyList{};
 }
 
 void ListGameKeys(GameKeyList& list) {
@@ -73,43 +132,6 @@ void ListGameKeys(GameKeyList& list) {
     }
     CloseKey(root);
 }
-
-char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
-                      const char* subkeyName) {
-    RegistryKey* key = OpenProductKey(subkeyName);
-    if (key == nullptr)
-        return nullptr;
-    const unsigned long capacity = *size;
-    unsigned long type = 0;
-    const long status = QueryValue(key, valueName, &type, data, size);
-    CloseKey(key);
-    if (status != kRegistryOk || type != kRegistryStringType || capacity == 0)
-        return nullptr;
-    // A stored string need not end with its terminator; end it ourselves, and refuse
-    // one that fills the buffer without one.
-    if (*size < capacity)
-        data[*size] = '\0';
-    else if (data[capacity - 1] != '\0')
-        return nullptr;
-    return data;
-}
-
-namespace {
-
-// Reads the record at the cursor; false when its game has no such record.
-bool ReadRecord(const GameKeyList& games, const RecordCursor& cursor, char (&record)[kRecordSize]) {
-    char valueName[kValueNameSize];
-    formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, cursor.number);
-    unsigned long size = sizeof record;
-    return ReadStringValue(valueName, record, &size, games.names[cursor.game]) != nullptr;
-}
-
-void MoveToNextGame(RecordCursor& cursor) {
-    ++cursor.game;
-    cursor.number = 1;
-}
-
-} // namespace
 
 int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kHiscoreTextSize],
                  int* skipped) {
@@ -139,28 +161,13 @@ int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kH
     return count;
 }
 
-int CountRecords(const GameKeyList& games, RecordCursor cursor) {
-    int count = 0;
-    char record[kRecordSize];
-    while (cursor.game < games.count) {
-        if (ReadRecord(games, cursor, record)) {
-            ++count;
-            ++cursor.number;
-        } else {
-            MoveToNextGame(cursor);
-        }
-    }
-    return count;
-}
-
 int CollectHiscores(char (&text)[kHiscoreTextSize], int* leftOut) {
     GameKeyList games;
     ListGameKeys(games);
     RecordCursor cursor;
     int skipped = 0;
     const int count = CollectBatch(games, cursor, text, &skipped);
-    if (leftOut != nullptr)
-        *leftOut = skipped + CountRecords(games, cursor);
+    *leftOut = skipped + CountRecords(games, cursor);
     FreeGameKeyList(games);
     return count;
 }

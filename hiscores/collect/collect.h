@@ -1,15 +1,10 @@
 #pragma once
 
-#include "hiscores/collect/registry.h"
 #include "hiscores/common/sizes.h"
 
 namespace hiscores {
 
-inline constexpr char kProductKeyPath[] = "Software\\Tumbra";
-inline constexpr char kRecordValueFormat[] = "_rek_%d";
-inline constexpr int kKeyPathSize = 1000;
-inline constexpr int kKeyNameSize = 1000;
-inline constexpr int kValueNameSize = 100;
+// The largest record read, its terminator included.
 inline constexpr int kRecordSize = 10000;
 
 // The game keys' names in enumeration order; the collection's only heap memory.
@@ -25,15 +20,6 @@ void FreeGameKeyList(GameKeyList& list);
 // key cannot be opened the list stays as it was.
 void ListGameKeys(GameKeyList& list);
 
-// The product key itself (subkeyName nullptr) or one game's key, created when missing.
-RegistryKey* OpenProductKey(const char* subkeyName);
-
-// Reads a REG_SZ value of a game key into data, NUL-terminated; *size is the buffer's
-// size in. Returns data, or nullptr when the value is missing, of another type, or
-// does not fit with its terminator.
-char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
-                      const char* subkeyName);
-
 // Where the collection goes on: a game of the list and one of its record numbers.
 struct RecordCursor {
     int game = 0;
@@ -47,11 +33,8 @@ struct RecordCursor {
 int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kHiscoreTextSize],
                  int* skipped);
 
-// The records from the cursor on.
-int CountRecords(const GameKeyList& games, RecordCursor cursor);
-
 // Joins the records of every game into text, as many as fit, and returns their number;
-// leftOut, when given, receives the number of records that are not in the text.
-int CollectHiscores(char (&text)[kHiscoreTextSize], int* leftOut = nullptr);
+// *leftOut receives the number of records that are not in the text.
+int CollectHiscores(char (&text)[kHiscoreTextSize], int* leftOut);
 
 } // namespace hiscores

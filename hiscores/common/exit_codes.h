@@ -3,11 +3,6 @@
 namespace hiscores {
 
 // Exit codes of a silent run.
-enum ExitCode : int {
-    kExitSent = 0,
-    kExitNoHiscores = 1,
-    kExitNoConnection = 2,
-    kExitTransferError = 3,
-};
+enum class ExitCode : int { kSent = 0, kNoHiscores = 1, kNoConnection = 2, kTransferError = 3 };
 
 } // namespace hiscores

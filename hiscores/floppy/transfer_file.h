@@ -11,6 +11,8 @@
 // writes one as a mark, and a record holding one must come back whole.
 namespace hiscores {
 
+inline constexpr char kTransferFileName[] = "hs.dat";
+
 // The file is read back in chunks of this many text characters; a NUL byte ends its
 // chunk's contribution to the text.
 inline constexpr int kTransferChunkSize = 1000;

@@ -6,6 +6,13 @@ namespace hiscores {
 
 namespace {
 
+constexpr char kOriginalProcProperty[] = "_Hyperlink_Original_Proc_";
+constexpr char kOriginalFontProperty[] = "_Hyperlink_Original_Font_";
+constexpr char kUnderlineFontProperty[] = "_Hyperlink_Underline_Font_";
+constexpr char kFromStaticProperty[] = "_Hyperlink_From_Static_";
+
+LRESULT CALLBACK HyperlinkParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 WNDPROC CurrentProc(HWND window) {
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
 }
@@ -109,6 +116,32 @@ LRESULT OnLabelDestroy(HWND label, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(previous, label, WM_DESTROY, wParam, lParam);
 }
 
+// Installed on the label's parent: paints marked labels in the link colour.
+LRESULT CALLBACK HyperlinkParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+        return OnParentCtlColorStatic(window, wParam, lParam);
+    case WM_DESTROY:
+        return OnParentDestroy(window, wParam, lParam);
+    default:
+        return CallWindowProcA(PreviousProc(window), window, message, wParam, lParam);
+    }
+}
+
+// Installed on the label: hand pointer and hover underline.
+LRESULT CALLBACK HyperlinkLabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SETCURSOR:
+        return OnLabelSetCursor();
+    case WM_MOUSEMOVE:
+        return OnLabelMouseMove(window, wParam, lParam);
+    case WM_DESTROY:
+        return OnLabelDestroy(window, wParam, lParam);
+    default:
+        return CallWindowProcA(PreviousProc(window), window, message, wParam, lParam);
+    }
+}
+
 } // namespace
 
 BOOL MakeHyperlink(HWND control) {
@@ -128,30 +161,6 @@ BOOL MakeHyperlink(HWND control) {
 
 BOOL MakeHyperlinkById(HWND dialog, int controlId) {
     return MakeHyperlink(GetDlgItem(dialog, controlId));
-}
-
-LRESULT CALLBACK HyperlinkParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CTLCOLORSTATIC:
-        return OnParentCtlColorStatic(window, wParam, lParam);
-    case WM_DESTROY:
-        return OnParentDestroy(window, wParam, lParam);
-    default:
-        return CallWindowProcA(PreviousProc(window), window, message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK HyperlinkLabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETCURSOR:
-        return OnLabelSetCursor();
-    case WM_MOUSEMOVE:
-        return OnLabelMouseMove(window, wParam, lParam);
-    case WM_DESTROY:
-        return OnLabelDestroy(window, wParam, lParam);
-    default:
-        return CallWindowProcA(PreviousProc(window), window, message, wParam, lParam);
-    }
 }
 
 } // namespace hiscores

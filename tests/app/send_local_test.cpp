@@ -1,5 +1,4 @@
 #include "hiscores/app/send_local.h"
-#include "hiscores/common/exit_codes.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
 #include "tests/support/loopback_server.h"
@@ -14,62 +13,60 @@
 namespace hiscores {
 namespace {
 
-class SendLocal : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        stand_in::ResetMemoryRegistry();
-        stand_in::ClearFeedback();
-    }
+using stand_in::Error;
+using stand_in::Feedback;
+using stand_in::Info;
+using stand_in::Status;
+using Bodies = std::vector<std::string>;
 
-    // Games "A", "B", ... each with its records; the bodies of the requests sent.
-    std::vector<std::string> Send(const std::vector<std::vector<std::string>>& games,
-                                  int expectedExitCode, const char* reply = "HTTP/1.0 200 OK\r\n") {
-        stand_in::ResetMemoryRegistry();
-        for (size_t game = 0; game < games.size(); ++game)
-            for (size_t n = 0; n < games[game].size(); ++n)
-                stand_in::SetValue("Software\\Tumbra\\" + std::string(1, 'A' + game),
-                                   "_rek_" + std::to_string(n + 1), 1, games[game][n] + '\0');
-        LoopbackServer server({reply});
-        EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(server.Port())), expectedExitCode);
-        return server.Bodies();
-    }
-};
+const std::string kHalf(4998, 'h'); // two of them with their line feeds: 9998 bytes
+const std::string kTooLong(9999, 'x');
 
-TEST_F(SendLocal, RecordsThatFitGoInOneRequest) {
-    EXPECT_EQ(Send({{"a1", "a2"}, {"b1"}}, kExitSent), std::vector<std::string>{"a1\na2\nb1\n"});
-    EXPECT_STREQ(stand_in::FeedbackTexts(stand_in::FeedbackKind::Info), kSentMessage);
+// Games "A", "B", ... each with its records sent to a server that gives reply; the bodies
+// of the requests it received.
+Bodies Send(const std::vector<std::vector<std::string>>& games, ExitCode code,
+            const char* reply = "HTTP/1.0 200 OK\r\n") {
+    stand_in::ResetMemoryRegistry();
+    stand_in::ClearFeedback();
+    for (size_t game = 0; game < games.size(); ++game)
+        stand_in::SetRecords(std::string(1, 'A' + game), games[game]);
+    LoopbackServer server({reply});
+    EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(server.Port())), code);
+    return server.Bodies();
 }
 
-TEST_F(SendLocal, RecordsBeyondOneRequestGoInTheNextInOrder) {
-    const std::string half(4998, 'h'); // two of them with their line feeds: 9998 bytes
+TEST(SendLocal, RecordsThatFitGoInOneRequest) {
+    EXPECT_EQ(Send({{"a1", "a2"}, {"b1"}}, ExitCode::kSent), Bodies{"a1\na2\nb1\n"});
+    EXPECT_EQ(stand_in::Shown(), (Feedback{Status(kConnectingStatus), Status(kSendingStatus),
+                                           Status(kNoStatus), Info(kSentMessage)}));
+}
+
+TEST(SendLocal, RecordsBeyondOneRequestGoInTheNextInOrder) {
     const std::string longest(9998, 'l');
-    EXPECT_EQ(Send({{half, half, "a3"}, {"b1"}}, kExitSent),
-              (std::vector<std::string>{half + "\n" + half + "\n", "a3\nb1\n"}));
+    EXPECT_EQ(Send({{kHalf, kHalf, "a3"}, {"b1"}}, ExitCode::kSent),
+              (Bodies{kHalf + "\n" + kHalf + "\n", "a3\nb1\n"}));
     // A record that cannot fit even alone is passed over.
-    EXPECT_EQ(Send({{"a1", std::string(9999, 'x'), longest}}, kExitSent),
-              (std::vector<std::string>{"a1\n", longest + "\n"}));
+    EXPECT_EQ(Send({{"a1", kTooLong, longest}}, ExitCode::kSent), (Bodies{"a1\n", longest + "\n"}));
 }
 
-TEST_F(SendLocal, TheFirstRequestRefusedEndsTheCommand) {
-    const std::string half(4998, 'h');
-    EXPECT_EQ(Send({{half, half, "a3"}}, kExitTransferError, "HTTP/1.0 500 Oops\r\n"),
-              std::vector<std::string>{half + "\n" + half + "\n"});
-    EXPECT_STREQ(stand_in::FeedbackTexts(stand_in::FeedbackKind::Error), kDataTransferErrorMessage);
-    EXPECT_STREQ(stand_in::FeedbackTexts(stand_in::FeedbackKind::Info), "");
+TEST(SendLocal, TheFirstRequestRefusedEndsTheCommand) {
+    EXPECT_EQ(Send({{kHalf, kHalf, "a3"}}, ExitCode::kTransferError, "HTTP/1.0 500 Oops\r\n"),
+              Bodies{kHalf + "\n" + kHalf + "\n"});
+    EXPECT_EQ(stand_in::Shown(), (Feedback{Status(kConnectingStatus), Status(kSendingStatus),
+                                           Error(kDataTransferErrorMessage), Status(kNoStatus)}));
 }
 
-TEST_F(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {
-    EXPECT_EQ(Send({{std::string(9999, 'x')}}, kExitNoHiscores), std::vector<std::string>{});
-    EXPECT_STREQ(stand_in::FeedbackSequence(),
-                 (std::string("error:") + kNoHiscoresMessage).c_str());
+TEST(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {
+    EXPECT_EQ(Send({{kTooLong}}, ExitCode::kNoHiscores), Bodies{});
+    EXPECT_EQ(stand_in::Shown(), Feedback{Error(kNoHiscoresMessage)});
 }
 
-TEST_F(SendLocal, SilentRunShowsNothing) {
+TEST(SendLocal, SilentRunShowsNothing) {
     SilentMode = true;
-    EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(RefusingPort())), kExitNoHiscores);
+    EXPECT_EQ(Send({}, ExitCode::kNoHiscores), Bodies{});
     SetStatus(kConnectingStatus);
     SilentMode = false;
-    EXPECT_EQ(stand_in::FeedbackCount(), 0);
+    EXPECT_EQ(stand_in::Shown(), Feedback{});
 }
 
 } // namespace

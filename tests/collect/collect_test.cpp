@@ -9,179 +9,132 @@
 namespace hiscores {
 namespace {
 
-using stand_in::AddKey;
-using stand_in::SetValue;
+using namespace std::string_literals;
 
 constexpr unsigned long kString = 1;
 constexpr unsigned long kExpandString = 2;
 constexpr unsigned long kDword = 4;
 const std::string kRoot = "Software\\Tumbra";
 
-struct Record {
-    std::string game;
-    std::string name;
-    unsigned long type;
-    std::string data; // as stored, terminator included when the game wrote one
-};
-
-std::string Z(const char* text) {
-    return std::string(text) + '\0';
+// Collects the records of games "A", "B", ...; checks the text and the counts, that the
+// product key exists afterwards, and that no key was left open.
+void ExpectCollected(const std::vector<std::vector<std::string>>& games, const std::string& text,
+                     int count, int leftOut) {
+    for (size_t game = 0; game < games.size(); ++game)
+        stand_in::SetRecords(std::string(1, 'A' + game), games[game]);
+    char collected[kHiscoreTextSize];
+    int collectedLeftOut = -1;
+    EXPECT_EQ(CollectHiscores(collected, &collectedLeftOut), count);
+    EXPECT_EQ(std::string(collected), text);
+    EXPECT_EQ(collectedLeftOut, leftOut);
+    EXPECT_TRUE(stand_in::KeyExists(kRoot));
+    EXPECT_EQ(stand_in::OpenKeyCount(), 0);
 }
 
-class Collect : public ::testing::Test {
-  protected:
-    void SetUp() override { stand_in::ResetMemoryRegistry(); }
-};
-
-TEST_F(Collect, JoinsReadableRecordsInOrder) {
+TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
+    const std::string a5000(5000, 'a'), a9998(9998, 'a'), a9999(9999, 'a');
+    const std::string b4997(4997, 'b'), b4998(4998, 'b');
     struct Case {
         const char* behaviour;
-        std::vector<Record> records;
+        std::vector<std::vector<std::string>> games;
+        std::string text;
+        int count;
+        int leftOut;
+    };
+    const Case cases[] = {
+        {"nothing stored: the product key is created", {}, "", 0, 0},
+        {"two games in enumeration order", {{"A1", "A2"}, {"B1", "B2"}}, "A1\nA2\nB1\nB2\n", 4, 0},
+        {"an empty record counts", {{""}}, "\n", 1, 0},
+        {"a line feed inside a record stays raw", {{"x\ny%"}}, "x\ny%\n", 1, 0},
+        {"the text filled to its last byte", {{a9998}, {"B"}}, a9998 + "\n", 1, 1},
+        // Records and line feeds exactly the text's capacity.
+        {"the text filled by two", {{a5000, b4997}, {"B"}}, a5000 + "\n" + b4997 + "\n", 2, 1},
+        {"one byte more: the next text", {{a5000, b4998}, {"B"}}, a5000 + "\n", 1, 2},
+        {"too long even alone: passed over", {{a9999, "bbb"}, {"B"}}, "bbb\nB\n", 2, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.behaviour);
+        stand_in::ResetMemoryRegistry();
+        ExpectCollected(c.games, c.text, c.count, c.leftOut);
+    }
+}
+
+TEST(Collect, ReadsOnlyStringValuesThatFitAndEndsAGameAtTheFirstItCannotRead) {
+    const std::string dword("\1\0\0\0", 4);
+    struct Value {
+        int number;
+        unsigned long type;
+        std::string data; // terminator included only when the game wrote one
+    };
+    struct Case {
+        const char* behaviour;
+        std::vector<Value> values; // of game "A"; game "B" holds one record, "B1"
         std::string text;
         int count;
     };
-    const std::string dword("\1\0\0\0", 4);
     const Case cases[] = {
-        {"nothing stored", {}, "", 0},
-        {"two games in enumeration order",
-         {{"Alpha", "_rek_1", kString, Z("A1")},
-          {"Alpha", "_rek_2", kString, Z("A2")},
-          {"Beta", "_rek_1", kString, Z("B1")},
-          {"Beta", "_rek_2", kString, Z("B2")}},
-         "A1\nA2\nB1\nB2\n",
-         4},
-        {"a gap ends the game",
-         {{"Alpha", "_rek_1", kString, Z("one")}, {"Alpha", "_rek_3", kString, Z("three")}},
-         "one\n",
-         1},
-        {"an empty record counts", {{"Alpha", "_rek_1", kString, Z("")}}, "\n", 1},
-        {"an expandable string is no record", {{"Alpha", "_rek_1", kExpandString, Z("x")}}, "", 0},
-        {"a number is no record",
-         {{"Alpha", "_rek_1", kDword, dword}, {"Beta", "_rek_1", kString, Z("B1")}},
-         "B1\n",
-         1},
+        {"a gap ends the game", {{1, kString, "one\0"s}, {3, kString, "three\0"s}}, "one\nB1\n", 2},
+        {"an expandable string is no record", {{1, kExpandString, "x\0"s}}, "B1\n", 1},
+        {"a number is no record", {{1, kDword, dword}}, "B1\n", 1},
         {"a wrong type ends only its game",
-         {{"Alpha", "_rek_1", kString, Z("A1")},
-          {"Alpha", "_rek_2", kDword, dword},
-          {"Alpha", "_rek_3", kString, Z("A3")},
-          {"Beta", "_rek_1", kString, Z("B1")}},
+         {{1, kString, "A1\0"s}, {2, kDword, dword}, {3, kString, "A3\0"s}},
          "A1\nB1\n",
          2},
-        {"stored without terminator is ended at its size",
-         {{"Alpha", "_rek_1", kString, "abc"}, {"Alpha", "_rek_2", kString, Z("d")}},
-         "abc\nd\n",
-         2},
-        {"a line feed inside a record stays raw",
-         {{"Alpha", "_rek_1", kString, Z("x\ny%")}},
-         "x\ny%\n",
+        {"stored without terminator: ended at its size",
+         {{1, kString, "abc"}, {2, kString, "d\0"s}},
+         "abc\nd\nB1\n",
+         3},
+        {"filling the buffer without terminator: refused",
+         {{1, kString, std::string(kRecordSize, 'r')}},
+         "B1\n",
          1},
-        {"a record filling the whole buffer without terminator is refused",
-         {{"Alpha", "_rek_1", kString, std::string(kRecordSize, 'r')}},
-         "",
-         0},
-        {"a record too large for the buffer ends the game",
-         {{"Alpha", "_rek_1", kString, Z("A1")},
-          {"Alpha", "_rek_2", kString, std::string(kRecordSize + 5, 'r')},
-          {"Beta", "_rek_1", kString, Z("B1")}},
+        {"too large for the buffer: ends the game",
+         {{1, kString, "A1\0"s}, {2, kString, std::string(kRecordSize + 5, 'r')}},
          "A1\nB1\n",
          2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
         stand_in::ResetMemoryRegistry();
-        for (const Record& record : c.records)
-            SetValue(kRoot + "\\" + record.game, record.name, record.type, record.data);
-        char text[kHiscoreTextSize];
-        EXPECT_EQ(CollectHiscores(text), c.count);
-        EXPECT_EQ(std::string(text), c.text);
-        EXPECT_EQ(stand_in::OpenKeyCount(), 0);
+        for (const Value& value : c.values)
+            stand_in::SetValue(kRoot + "\\A", "_rek_" + std::to_string(value.number), value.type,
+                               value.data);
+        ExpectCollected({{}, {"B1"}}, c.text, c.count, 0);
     }
 }
 
-TEST_F(Collect, TakesWholeRecordsUpToTheLastByteAndCountsWhatIsLeftOut) {
+TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
     struct Case {
-        std::vector<size_t> lengths; // of Alpha's records; Beta holds one short record
-        int count;
-        int leftOut;
+        const char* behaviour;
+        long failingIndex; // -1: every index
+        long status;       // 0: enumeration does not fail
+        std::vector<std::string> keys;
+        std::vector<std::string> names;
     };
     const Case cases[] = {
-        {{9998}, 1, 1},       // the text filled to its last byte
-        {{5000, 4997}, 2, 1}, // records and line feeds total exactly the text's capacity
-        {{5000, 4998}, 1, 2}, // one byte more: the second waits for the next text
-        {{9999, 3}, 2, 1},    // a record that cannot fit even alone is passed over
+        {"a second listing replaces the first", 0, 0, {"Alpha"}, {"Alpha"}},
+        {"the key deleted", -1, 1018, {"Alpha"}, {}},
+        {"the handle gone bad keeps the names listed so far", 1, 6, {"Alpha", "Beta"}, {"Alpha"}},
+        {"a name too long for the buffer is skipped",
+         1,
+         234,
+         {"Alpha", "Beta", "Gamma"},
+         {"Alpha", "Gamma"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.lengths[0]);
+        SCOPED_TRACE(c.behaviour);
         stand_in::ResetMemoryRegistry();
-        std::vector<std::string> records;
-        for (size_t n = 0; n < c.lengths.size(); ++n) {
-            records.push_back(std::string(c.lengths[n], static_cast<char>('a' + n)));
-            SetValue(kRoot + "\\Alpha", "_rek_" + std::to_string(n + 1), kString,
-                     records.back() + '\0');
-        }
-        records.push_back("B");
-        SetValue(kRoot + "\\Beta", "_rek_1", kString, Z("B"));
-        std::string expected;
-        for (const std::string& record : records) {
-            if (record.size() >= 9999)
-                continue;
-            if (expected.size() + record.size() + 1 >= kHiscoreTextSize)
-                break;
-            expected += record + "\n";
-        }
-        char text[kHiscoreTextSize];
-        int leftOut = -1;
-        EXPECT_EQ(CollectHiscores(text, &leftOut), c.count);
-        EXPECT_EQ(leftOut, c.leftOut);
-        EXPECT_TRUE(std::string(text) == expected);
+        for (const std::string& key : c.keys)
+            stand_in::AddKey(kRoot + "\\" + key);
+        if (c.status != 0)
+            stand_in::FailEnumeration(c.failingIndex, c.status);
+        GameKeyList list;
+        ListGameKeys(list);
+        ListGameKeys(list);
+        EXPECT_EQ(std::vector<std::string>(list.names, list.names + list.count), c.names);
+        EXPECT_EQ(stand_in::OpenKeyCount(), 0);
+        FreeGameKeyList(list);
     }
-}
-
-TEST_F(Collect, CreatesTheProductKeyWhenMissing) {
-    char text[kHiscoreTextSize];
-    EXPECT_EQ(CollectHiscores(text), 0);
-    EXPECT_TRUE(stand_in::KeyExists(kRoot));
-}
-
-TEST_F(Collect, EnumerationFailingForEveryIndexEnds) {
-    SetValue(kRoot + "\\Alpha", "_rek_1", kString, Z("A1"));
-    stand_in::FailEnumeration(-1, 1018); // the key was deleted
-    char text[kHiscoreTextSize];
-    EXPECT_EQ(CollectHiscores(text), 0);
-    EXPECT_EQ(stand_in::OpenKeyCount(), 0);
-}
-
-TEST_F(Collect, EnumerationStopsAtAPersistentErrorKeepingNamesListedSoFar) {
-    AddKey(kRoot + "\\Alpha");
-    AddKey(kRoot + "\\Beta");
-    stand_in::FailEnumeration(1, 6); // the handle went bad
-    GameKeyList list;
-    ListGameKeys(list);
-    ASSERT_EQ(list.count, 1);
-    EXPECT_STREQ(list.names[0], "Alpha");
-    FreeGameKeyList(list);
-}
-
-TEST_F(Collect, NameTooLongForTheBufferIsSkippedAndTheOthersListed) {
-    AddKey(kRoot + "\\Alpha");
-    AddKey(kRoot + "\\Beta");
-    AddKey(kRoot + "\\Gamma");
-    stand_in::FailEnumeration(1, 234);
-    GameKeyList list;
-    ListGameKeys(list);
-    ASSERT_EQ(list.count, 2);
-    EXPECT_STREQ(list.names[0], "Alpha");
-    EXPECT_STREQ(list.names[1], "Gamma");
-    FreeGameKeyList(list);
-}
-
-TEST_F(Collect, ListingReplacesEarlierContents) {
-    AddKey(kRoot + "\\Alpha");
-    GameKeyList list;
-    ListGameKeys(list);
-    ListGameKeys(list);
-    EXPECT_EQ(list.count, 1);
-    FreeGameKeyList(list);
 }
 
 } // namespace

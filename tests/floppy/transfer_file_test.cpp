@@ -6,16 +6,19 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace hiscores {
 namespace {
 
 using namespace std::string_literals;
 
-struct DecodedText {
-    bool fits;
-    std::string text;
-};
+std::string Repeat(const std::string& piece, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i)
+        repeated += piece;
+    return repeated;
+}
 
 void FillText(char (&text)[kHiscoreTextSize], const std::string& content) {
     ASSERT_LT(content.size(), sizeof text);
@@ -29,8 +32,9 @@ std::string Encode(const std::string& content) {
     return std::string(bytes, EncodeTransferText(text, bytes));
 }
 
-// Feeds the file bytes in pieces of pieceSize, as reads of that size would.
-DecodedText Decode(const std::string& file, size_t pieceSize) {
+// Whether the text fits, and the text, from the file bytes fed in pieces of pieceSize, as
+// reads of that size would feed them.
+std::pair<bool, std::string> Decode(const std::string& file, size_t pieceSize) {
     char text[kHiscoreTextSize];
     TransferTextDecoder decoder;
     StartTransferText(decoder, text);
@@ -38,151 +42,78 @@ DecodedText Decode(const std::string& file, size_t pieceSize) {
         DecodeTransferBytes(decoder, file.data() + at,
                             static_cast<int>(std::min(pieceSize, file.size() - at)));
     const bool fits = FinishTransferText(decoder);
-    return {fits, std::string(text)};
+    return {fits, text};
 }
 
-constexpr size_t kPieceSizes[] = {1, 2, 3, 7, 999, 1000, 1001, 65536};
-
-struct EncodeCase {
-    const char* name;
-    std::string text;
-    std::string file;
+enum class Way {
+    kBoth,     // the text is stored as the file, which reads back as the text
+    kReadOnly, // a file the program never writes reads back as the text
+    kTooLong,  // the file holds more than a text: it reads back as none
 };
 
-TEST(TransferFileFormat, StoresEveryLineFeedAsCarriageReturnLineFeed) {
-    const EncodeCase cases[] = {
+TEST(TransferFileFormat, StoresLineFeedsAsPairsAndReadsTheTextBackWhateverTheReadSizes) {
+    const std::string full(kHiscoreTextSize - 1, 'x');
+    const std::string a999(999, 'a');
+    std::string longText, longFile;
+    for (int i = 0; longText.size() < kHiscoreTextSize - 40; ++i) {
+        longText += "game " + std::to_string(i) + " 100%\n";
+        longFile += "game " + std::to_string(i) + " 100%\r\n";
+    }
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string file;
+        Way way = Way::kBoth;
+    };
+    const Case cases[] = {
         {"empty", "", ""},
         {"one record", "alice 120\n", "alice 120\r\n"},
         {"two records", "a\nb\n", "a\r\nb\r\n"},
         {"empty record", "\n", "\r\n"},
+        {"empty records", "\n\n\n", "\r\n\r\n\r\n"},
         {"no final line feed", "a\nb", "a\r\nb"},
         {"percent sign kept", "100% done %s %d\n", "100% done %s %d\r\n"},
         {"carriage return before line feed", "a\r\n", "a\r\r\n"},
         {"lone carriage return", "a\rb\n", "a\rb\r\n"},
-        {"ctrl-z is data",
-         "a\x1a"
-         "b\n",
-         "a\x1a"
-         "b\r\n"},
+        {"lone carriage return at the end", "a\rb", "a\rb"},
+        {"carriage return at the end", "a\r", "a\r"},
+        {"carriage return in the middle", "cr\rin the middle\n", "cr\rin the middle\r\n"},
+        {"ctrl-z is data", "a\032b\n", "a\032b\r\n"},
+        {"ctrl-z before a pair", "a\x1a\nb", "a\x1a\r\nb"},
         {"high bytes", "\xe9\xff\n", "\xe9\xff\r\n"},
+        // A 1000-byte read ends on the carriage return; the line feed opens the next one.
+        {"pair split between reads", a999 + "\nb", a999 + "\r\nb"},
+        {"long records", longText, longFile},
+        {"exactly full", full, full},
+        {"full of line feeds: pairs count as one character",
+         std::string(kHiscoreTextSize - 1, '\n'), Repeat("\r\n", kHiscoreTextSize - 1)},
+        {"bare line feed kept", "a\nb\n", "a\nb\n", Way::kReadOnly},
+        {"line feed then carriage return", "\n\r", "\n\r", Way::kReadOnly},
+        {"NUL ends the chunk", "ab", "ab\0cd\r\n"s, Way::kReadOnly},
+        {"NUL first", "", "\0abc"s, Way::kReadOnly},
+        // Chunks count characters of the text, a pair being one: the first chunk is 600
+        // line feeds, the NUL and 399 dropped characters; the second keeps the rest.
+        {"NUL cuts only the rest of its chunk of text characters",
+         std::string(600, '\n') + std::string(101, 'b') + "cccccccccc",
+         Repeat("\r\n", 600) + '\0' + std::string(500, 'b') + std::string(10, 'c'), Way::kReadOnly},
+        {"NUL in every chunk", "c\nc\nc\n", Repeat("c\r\n\0"s + std::string(997, 'z'), 3),
+         Way::kReadOnly},
+        {"dropped characters do not count", Repeat("kept\n", 15),
+         Repeat("kept\r\n\0"s + std::string(kTransferChunkSize - 6, 'z'), 15), Way::kReadOnly},
+        {"one character more", "", full + "y", Way::kTooLong},
+        {"trailing carriage return overflows", "", full + "\r", Way::kTooLong},
+        {"trailing pair overflows", "", full + "\r\n", Way::kTooLong},
+        {"far too long", "", std::string(3 * kHiscoreTextSize, 'w'), Way::kTooLong},
     };
-    for (const EncodeCase& c : cases)
-        EXPECT_EQ(Encode(c.text), c.file) << c.name;
-}
-
-struct DecodeCase {
-    const char* name;
-    std::string file;
-    std::string text;
-};
-
-TEST(TransferFileFormat, ReadsBackTextWhateverTheReadSizes) {
-    const DecodeCase cases[] = {
-        {"empty file", "", ""},
-        {"pair becomes line feed", "a\r\nb\r\n", "a\nb\n"},
-        {"bare line feed kept", "a\nb\n", "a\nb\n"},
-        {"lone carriage return kept", "a\rb", "a\rb"},
-        {"carriage return at the end kept", "a\r", "a\r"},
-        {"two carriage returns then line feed", "a\r\r\n", "a\r\n"},
-        {"line feed then carriage return", "\n\r", "\n\r"},
-        {"ctrl-z is data", "a\x1a\r\nb", "a\x1a\nb"},
-        {"nul ends the chunk", "ab\0cd\r\n"s, "ab"},
-        {"nul first", "\0abc"s, ""},
-    };
-    for (const DecodeCase& c : cases)
-        for (size_t pieceSize : kPieceSizes) {
-            const DecodedText decoded = Decode(c.file, pieceSize);
-            EXPECT_TRUE(decoded.fits) << c.name << ", pieces of " << pieceSize;
-            EXPECT_EQ(decoded.text, c.text) << c.name << ", pieces of " << pieceSize;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.way == Way::kBoth) {
+            EXPECT_EQ(Encode(c.text), c.file);
         }
-}
-
-TEST(TransferFileFormat, SavedTextReadsBackExactly) {
-    std::string longRecords;
-    while (longRecords.size() < kHiscoreTextSize - 40)
-        longRecords += "game " + std::to_string(longRecords.size()) + " 100%\n";
-    const std::string texts[] = {
-        "a\nb\n",
-        "\n\n\n",
-        "cr\rin the middle\n",
-        longRecords,
-        std::string(kHiscoreTextSize - 1, '\n'),
-        std::string(kHiscoreTextSize - 1, 'x'),
-    };
-    for (const std::string& text : texts)
-        for (size_t pieceSize : kPieceSizes) {
-            const DecodedText decoded = Decode(Encode(text), pieceSize);
-            EXPECT_TRUE(decoded.fits);
-            EXPECT_EQ(decoded.text, text) << "pieces of " << pieceSize;
-        }
-}
-
-TEST(TransferFileFormat, PairSplitBetweenReadsIsOneLineFeed) {
-    // A 1000-byte read ends on the carriage return; the line feed opens the next one.
-    const std::string file = std::string(999, 'a') + "\r\n" + "b";
-    const DecodedText decoded = Decode(file, kTransferChunkSize);
-    EXPECT_EQ(decoded.text, std::string(999, 'a') + "\nb");
-}
-
-TEST(TransferFileFormat, NulCutsOnlyTheRestOfItsChunkOfTextCharacters) {
-    // Chunks count characters of the text, a pair being one: the first chunk is 600
-    // line feeds, the NUL and 399 dropped characters; the second keeps the rest.
-    const std::string pairs = [] {
-        std::string s;
-        for (int i = 0; i < 600; ++i)
-            s += "\r\n";
-        return s;
-    }();
-    const std::string file = pairs + '\0' + std::string(500, 'b') + std::string(10, 'c');
-    const std::string expected = std::string(600, '\n') + std::string(101, 'b') + "cccccccccc";
-    for (size_t pieceSize : kPieceSizes)
-        EXPECT_EQ(Decode(file, pieceSize).text, expected) << "pieces of " << pieceSize;
-}
-
-TEST(TransferFileFormat, NulInEveryChunkKeepsTheTextOfEachChunk) {
-    std::string file;
-    std::string expected;
-    for (int chunk = 0; chunk < 3; ++chunk) {
-        const std::string kept = "chunk" + std::to_string(chunk) + "\r\n";
-        std::string block = kept + '\0';
-        block += std::string(kTransferChunkSize - (kept.size() - 1) - 1, 'z');
-        file += block;
-        expected += "chunk" + std::to_string(chunk) + "\n";
+        for (size_t pieceSize : {1, 2, 3, 7, 999, 1000, 1001, 65536})
+            EXPECT_EQ(Decode(c.file, pieceSize), std::make_pair(c.way != Way::kTooLong, c.text))
+                << "pieces of " << pieceSize;
     }
-    EXPECT_EQ(Decode(file, 7).text, expected);
-}
-
-struct LengthCase {
-    const char* name;
-    std::string file;
-    bool fits;
-};
-
-TEST(TransferFileFormat, RefusesFileLongerThanTheTextBuffer) {
-    const std::string full(kHiscoreTextSize - 1, 'x');
-    std::string fullOfPairs;
-    for (int i = 0; i < kHiscoreTextSize - 1; ++i)
-        fullOfPairs += "\r\n";
-    std::string longButCutByNuls;
-    for (int chunk = 0; chunk < 15; ++chunk)
-        longButCutByNuls += "kept\r\n"s + '\0' + std::string(kTransferChunkSize - 6, 'z');
-    const LengthCase cases[] = {
-        {"exactly full", full, true},
-        {"one character more", full + "y", false},
-        {"pairs count as one character", fullOfPairs, true},
-        {"trailing carriage return overflows", full + "\r", false},
-        {"trailing pair overflows", full + "\r\n", false},
-        {"dropped characters do not count", longButCutByNuls, true},
-        {"far too long", std::string(3 * kHiscoreTextSize, 'w'), false},
-    };
-    for (const LengthCase& c : cases)
-        for (size_t pieceSize : {size_t{1}, size_t{1000}}) {
-            const DecodedText decoded = Decode(c.file, pieceSize);
-            EXPECT_EQ(decoded.fits, c.fits) << c.name;
-            if (!c.fits) {
-                EXPECT_EQ(decoded.text, "") << c.name;
-            }
-        }
 }
 
 TEST(TransferFileStream, WritesAndReadsBackThroughAFile) {
@@ -194,8 +125,7 @@ TEST(TransferFileStream, WritesAndReadsBackThroughAFile) {
 
     rewind(file);
     char bytes[64] = {};
-    EXPECT_EQ(fread(bytes, 1, sizeof bytes, file), 19u);
-    EXPECT_EQ(std::string(bytes, 19), "first 10%\r\nsecond\r\n");
+    EXPECT_EQ(std::string(bytes, fread(bytes, 1, sizeof bytes, file)), "first 10%\r\nsecond\r\n");
 
     rewind(file);
     char readBack[kHiscoreTextSize];
@@ -204,27 +134,23 @@ TEST(TransferFileStream, WritesAndReadsBackThroughAFile) {
     fclose(file);
 }
 
-TEST(TransferFileStream, ReportsTooLongFileWithEmptyText) {
-    FILE* file = tmpfile();
-    ASSERT_NE(file, nullptr);
-    const std::string content(kHiscoreTextSize, 'x');
-    fwrite(content.data(), 1, content.size(), file);
-    rewind(file);
-    char text[kHiscoreTextSize];
-    EXPECT_EQ(ReadTransferText(file, text), TransferReadResult::kTooLong);
-    EXPECT_STREQ(text, "");
-    fclose(file);
-}
-
-TEST(TransferFileStream, ReadErrorGivesNoText) {
+TEST(TransferFileStream, FileThatCannotBeReadWholeGivesNoText) {
+    FILE* tooLong = tmpfile();
+    ASSERT_NE(tooLong, nullptr);
+    fputs(std::string(kHiscoreTextSize, 'x').c_str(), tooLong);
+    rewind(tooLong);
     // Reading a directory fails on its first read.
-    FILE* file = fopen(".", "rb");
-    ASSERT_NE(file, nullptr);
-    char text[kHiscoreTextSize];
-    memcpy(text, "stale", 6);
-    EXPECT_EQ(ReadTransferText(file, text), TransferReadResult::kReadError);
-    EXPECT_STREQ(text, "");
-    fclose(file);
+    const std::pair<FILE*, TransferReadResult> cases[] = {
+        {tooLong, TransferReadResult::kTooLong},
+        {fopen(".", "rb"), TransferReadResult::kReadError}};
+    for (const auto& [file, result] : cases) {
+        SCOPED_TRACE(static_cast<int>(result));
+        ASSERT_NE(file, nullptr);
+        char text[kHiscoreTextSize] = "stale";
+        EXPECT_EQ(ReadTransferText(file, text), result);
+        EXPECT_STREQ(text, "");
+        fclose(file);
+    }
 }
 
 TEST(TransferFileStream, WriteToFullDiskIsReported) {

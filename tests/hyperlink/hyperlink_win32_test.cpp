@@ -1,79 +1,86 @@
+// The link label as a user meets it, seen through what Windows reports: the colour its
+// text is painted in, the pointer, the font while the pointer is over it, the command a
+// click sends, and the windows as they were once they are destroyed.
 #include "hiscores/hyperlink/hyperlink.h"
 #include "tests/hyperlink/test_dialog.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace hiscores {
 namespace {
 
-const char* const kLabelProperties[] = {kOriginalProcProperty, kOriginalFontProperty,
-                                        kUnderlineFontProperty, kFromStaticProperty};
-
-// The test dialog paints its statics in this colour with this brush, so that the link
+// The test dialog paints its statics in this colour on this background, so that the link
 // colour can be told apart from whatever the parent chose.
 constexpr COLORREF kParentTextColor = RGB(0x12, 0x34, 0x56);
-HBRUSH ParentBrush() {
-    return static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+constexpr COLORREF kParentBackground = RGB(0x9a, 0xbc, 0xde);
+const HBRUSH kParentBrush = CreateSolidBrush(kParentBackground);
+
+using Properties = std::set<std::string>;
+
+BOOL CALLBACK AddProperty(HWND, LPSTR name, HANDLE, ULONG_PTR properties) {
+    reinterpret_cast<Properties*>(properties)
+        ->insert(IS_INTRESOURCE(name) ? "#" + std::to_string(LOWORD(name)) : name);
+    return TRUE;
 }
 
-// What a window's own procedure saw when WM_DESTROY reached it.
-struct DestroyRecord {
-    HWND window;
-    int remainingProperties;
-    WNDPROC proc;
-    HFONT font;
-};
+Properties PropertiesOf(HWND window) {
+    Properties properties;
+    PROPENUMPROCEXA add = AddProperty;
+    EnumPropsExA(window, add, reinterpret_cast<LPARAM>(&properties));
+    return properties;
+}
 
-constexpr int kMaxDestroyRecords = 8;
-DestroyRecord DestroyRecords[kMaxDestroyRecords];
-int DestroyRecordCount;
+WNDPROC CurrentProc(HWND window) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+}
 
-struct CommandRecord {
-    int count;
-    WPARAM wParam;
-    LPARAM lParam;
+HFONT CurrentFont(HWND window) {
+    return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+}
+
+// A window as its own procedure saw it when it was created and when WM_DESTROY reached it.
+struct Lifetime {
+    Properties created;
+    Properties destroyed;
+    WNDPROC procAtDestroy;
+    HFONT fontAtDestroy;
 };
-CommandRecord Commands;
+std::map<HWND, Lifetime> Lifetimes;
+std::vector<std::pair<WPARAM, LPARAM>> Commands;
+
+void Observe(HWND window, UINT message) {
+    Lifetime& lifetime = Lifetimes[window];
+    if (message == WM_CREATE || message == WM_INITDIALOG)
+        lifetime = {PropertiesOf(window), {}, nullptr, nullptr};
+    if (message == WM_DESTROY)
+        lifetime = {lifetime.created, PropertiesOf(window), CurrentProc(window),
+                    CurrentFont(window)};
+}
 
 WNDPROC StaticClassProc;
 
-void RecordDestroy(HWND window) {
-    if (DestroyRecordCount == kMaxDestroyRecords)
-        return;
-    DestroyRecord& record = DestroyRecords[DestroyRecordCount++];
-    record.window = window;
-    record.remainingProperties = 0;
-    for (const char* property : kLabelProperties)
-        record.remainingProperties += GetPropA(window, property) != nullptr;
-    record.proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
-    record.font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-}
-
-const DestroyRecord* FindDestroyRecord(HWND window) {
-    for (int i = 0; i < DestroyRecordCount; ++i) {
-        if (DestroyRecords[i].window == window)
-            return &DestroyRecords[i];
-    }
-    return nullptr;
-}
-
 LRESULT CALLBACK RecordingStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY)
-        RecordDestroy(window);
+    Observe(window, message);
     return CallWindowProcA(StaticClassProc, window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    Observe(dialog, message);
     switch (message) {
     case WM_CTLCOLORSTATIC:
         SetTextColor(reinterpret_cast<HDC>(wParam), kParentTextColor);
-        return reinterpret_cast<INT_PTR>(ParentBrush());
+        return reinterpret_cast<INT_PTR>(kParentBrush);
     case WM_COMMAND:
-        Commands = {Commands.count + 1, wParam, lParam};
+        Commands.push_back({wParam, lParam});
         return TRUE;
     case WM_DESTROY:
-        RecordDestroy(dialog);
         return TRUE;
     default:
         return FALSE;
@@ -96,38 +103,31 @@ void RegisterRecordingStatic() {
     ASSERT_NE(RegisterClassExA(&staticClass), 0);
 }
 
-WNDPROC CurrentProc(HWND window) {
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+// The window reached its own procedure's WM_DESTROY with that procedure back in place, the
+// properties it was created with and no other, and the font given.
+void ExpectRestored(HWND window, WNDPROC proc, HFONT font) {
+    const Lifetime& lifetime = Lifetimes[window];
+    ASSERT_NE(lifetime.procAtDestroy, nullptr) << "WM_DESTROY did not reach it";
+    EXPECT_EQ(lifetime.procAtDestroy, proc);
+    EXPECT_EQ(lifetime.destroyed, lifetime.created);
+    EXPECT_EQ(lifetime.fontAtDestroy, font);
 }
 
-HFONT CurrentFont(HWND window) {
-    return reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+// All of a font's description but the underline.
+auto Look(const LOGFONTA& font) {
+    return std::make_tuple(font.lfHeight, font.lfWidth, font.lfWeight, font.lfItalic,
+                           font.lfStrikeOut, font.lfCharSet, font.lfPitchAndFamily,
+                           std::string(font.lfFaceName));
 }
 
-HFONT PropertyFont(HWND window, const char* property) {
-    return static_cast<HFONT>(GetPropA(window, property));
-}
-
-LOGFONTA Describe(HGDIOBJ font) {
-    LOGFONTA description = {};
-    EXPECT_EQ(GetObjectA(font, sizeof description, &description), int{sizeof description});
-    return description;
-}
-
-void ExpectUnderlinedCopy(HGDIOBJ underlined, HGDIOBJ plain) {
-    ASSERT_EQ(GetObjectType(underlined), DWORD{OBJ_FONT});
-    const LOGFONTA copy = Describe(underlined);
-    const LOGFONTA original = Describe(plain);
+void ExpectUnderlinedCopy(HGDIOBJ font, HGDIOBJ plain) {
+    ASSERT_EQ(GetObjectType(font), DWORD{OBJ_FONT});
+    LOGFONTA copy = {}, original = {};
+    ASSERT_EQ(GetObjectA(font, sizeof copy, &copy), int{sizeof copy});
+    ASSERT_EQ(GetObjectA(plain, sizeof original, &original), int{sizeof original});
     EXPECT_EQ(copy.lfUnderline, 1);
     EXPECT_EQ(original.lfUnderline, 0);
-    EXPECT_EQ(copy.lfHeight, original.lfHeight);
-    EXPECT_EQ(copy.lfWidth, original.lfWidth);
-    EXPECT_EQ(copy.lfWeight, original.lfWeight);
-    EXPECT_EQ(copy.lfItalic, original.lfItalic);
-    EXPECT_EQ(copy.lfStrikeOut, original.lfStrikeOut);
-    EXPECT_EQ(copy.lfCharSet, original.lfCharSet);
-    EXPECT_EQ(copy.lfPitchAndFamily, original.lfPitchAndFamily);
-    EXPECT_STREQ(copy.lfFaceName, original.lfFaceName);
+    EXPECT_EQ(Look(copy), Look(original));
 }
 
 SIZE ClientSize(HWND window) {
@@ -144,19 +144,32 @@ bool HasPendingPaint(HWND window) {
     return GetUpdateRect(window, nullptr, FALSE);
 }
 
-struct ColorResult {
-    HBRUSH brush;
-    COLORREF text;
-};
+// Puts the label into its hover state with a clean update region; returns its font then.
+HFONT Hover(HWND label) {
+    MoveMouse(label, 1, 1);
+    EXPECT_EQ(GetCapture(), label);
+    ValidateRect(label, nullptr);
+    return CurrentFont(label);
+}
 
-ColorResult ColorFor(HWND parent, HWND control) {
-    HDC dc = GetDC(control);
-    SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-    const LRESULT brush = SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                       reinterpret_cast<LPARAM>(control));
-    const ColorResult result = {reinterpret_cast<HBRUSH>(brush), GetTextColor(dc)};
-    ReleaseDC(control, dc);
-    return result;
+// The colours of the control's pixels as it paints itself.
+std::set<COLORREF> PaintedColors(HWND control) {
+    const SIZE size = ClientSize(control);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::set<COLORREF> colors;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            colors.insert(GetPixel(dc, x, y));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return colors;
 }
 
 // The test dialogs are children of one visible top-level window: Wine takes two seconds to
@@ -173,8 +186,8 @@ class HyperlinkLabel : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_NE(host_, nullptr);
-        DestroyRecordCount = 0;
-        Commands = {};
+        Lifetimes.clear();
+        Commands.clear();
         dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TEST_DIALOG),
                                      host_, TestDialogProc, 0);
         ASSERT_NE(dialog_, nullptr);
@@ -194,13 +207,6 @@ class HyperlinkLabel : public ::testing::Test {
             DestroyWindow(dialog_);
     }
 
-    // Puts the label into its hover state with a clean update region.
-    void Hover(HWND label) {
-        MoveMouse(label, 1, 1);
-        ASSERT_EQ(GetCapture(), label);
-        ValidateRect(label, nullptr);
-    }
-
     static HWND host_;
     HWND dialog_ = nullptr;
     HWND first_ = nullptr;
@@ -208,92 +214,52 @@ class HyperlinkLabel : public ::testing::Test {
     HWND plain_ = nullptr;
     WNDPROC dialogProc_ = nullptr;
     HFONT dialogFont_ = nullptr;
+    const WNDPROC recordingProc_ = RecordingStaticProc;
 };
 
 HWND HyperlinkLabel::host_ = nullptr;
 
-TEST_F(HyperlinkLabel, ConversionSubclassesBothWindowsAndKeepsThePlainFont) {
-    const LONG_PTR styleBefore = GetWindowLongPtrA(first_, GWL_STYLE);
-    const WNDPROC labelProcBefore = CurrentProc(first_);
-    ASSERT_EQ(styleBefore & SS_NOTIFY, 0);
-
+TEST_F(HyperlinkLabel, LabelsArePaintedInTheLinkColourOnTheParentsBackground) {
     EXPECT_TRUE(MakeHyperlink(first_));
+    EXPECT_TRUE(MakeHyperlinkById(dialog_, TEST_SECOND_LABEL));
+    const std::tuple<HWND, COLORREF, COLORREF> cases[] = {
+        {first_, kHyperlinkColor, kParentTextColor},
+        {second_, kHyperlinkColor, kParentTextColor},
+        {plain_, kParentTextColor, kHyperlinkColor},
+    };
+    for (const auto& [control, text, notText] : cases) {
+        SCOPED_TRACE(GetDlgCtrlID(control));
+        const std::set<COLORREF> colors = PaintedColors(control);
+        EXPECT_EQ(colors.count(text), 1u);
+        EXPECT_EQ(colors.count(notText), 0u);
+        EXPECT_EQ(colors.count(kParentBackground), 1u);
+    }
+}
 
-    EXPECT_EQ(GetWindowLongPtrA(first_, GWL_STYLE), styleBefore | SS_NOTIFY);
-    WNDPROC labelProc = HyperlinkLabelProc;
-    WNDPROC parentProc = HyperlinkParentProc;
-    EXPECT_EQ(CurrentProc(first_), labelProc);
-    EXPECT_EQ(GetPropA(first_, kOriginalProcProperty), reinterpret_cast<HANDLE>(labelProcBefore));
-    EXPECT_EQ(PropertyFont(first_, kOriginalFontProperty), dialogFont_);
-    ExpectUnderlinedCopy(PropertyFont(first_, kUnderlineFontProperty), dialogFont_);
-    EXPECT_EQ(GetPropA(first_, kFromStaticProperty), reinterpret_cast<HANDLE>(1));
-    EXPECT_EQ(CurrentProc(dialog_), parentProc);
-    EXPECT_EQ(GetPropA(dialog_, kOriginalProcProperty), reinterpret_cast<HANDLE>(dialogProc_));
+TEST_F(HyperlinkLabel, PointerOverItUnderlinesUntilItLeaves) {
+    MakeHyperlink(first_);
     EXPECT_EQ(CurrentFont(first_), dialogFont_);
     EXPECT_EQ(GetCapture(), nullptr);
-}
-
-TEST_F(HyperlinkLabel, ByIdConvertsOnlyThatControl) {
-    EXPECT_TRUE(MakeHyperlinkById(dialog_, TEST_SECOND_LABEL));
-    EXPECT_EQ(GetPropA(second_, kFromStaticProperty), reinterpret_cast<HANDLE>(1));
-    EXPECT_EQ(GetPropA(first_, kFromStaticProperty), nullptr);
-}
-
-TEST_F(HyperlinkLabel, TwoLabelsReplaceTheParentProcedureOnceAndBothGetTheLinkColour) {
-    MakeHyperlink(first_);
-    MakeHyperlink(second_);
-
-    EXPECT_EQ(GetPropA(dialog_, kOriginalProcProperty), reinterpret_cast<HANDLE>(dialogProc_));
-
-    const struct {
-        HWND* control;
-        COLORREF text;
-    } cases[] = {
-        {&first_, kHyperlinkColor},
-        {&second_, kHyperlinkColor},
-        {&plain_, kParentTextColor},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(GetDlgCtrlID(*c.control));
-        const ColorResult result = ColorFor(dialog_, *c.control);
-        EXPECT_EQ(result.text, c.text);
-        EXPECT_EQ(result.brush, ParentBrush());
-    }
-}
-
-TEST_F(HyperlinkLabel, FirstMoveTakesTheCaptureAndUnderlines) {
-    MakeHyperlink(first_);
-    ValidateRect(first_, nullptr);
-
-    MoveMouse(first_, 2, 2);
-
-    EXPECT_EQ(GetCapture(), first_);
-    EXPECT_EQ(CurrentFont(first_), PropertyFont(first_, kUnderlineFontProperty));
-    EXPECT_TRUE(HasPendingPaint(first_));
-}
-
-TEST_F(HyperlinkLabel, MovesInsideChangeNothing) {
-    MakeHyperlink(first_);
-    Hover(first_);
     const SIZE size = ClientSize(first_);
     const POINT inside[] = {{0, 0}, {size.cx - 1, 0}, {0, size.cy - 1}, {size.cx - 1, size.cy - 1}};
-    for (const POINT& point : inside) {
-        SCOPED_TRACE(testing::Message() << point.x << "," << point.y);
-        MoveMouse(first_, point.x, point.y);
-        EXPECT_EQ(GetCapture(), first_);
-        EXPECT_EQ(CurrentFont(first_), PropertyFont(first_, kUnderlineFontProperty));
-        EXPECT_FALSE(HasPendingPaint(first_));
-    }
-}
-
-TEST_F(HyperlinkLabel, LeavingRestoresThePlainFontAndReleasesTheCapture) {
-    MakeHyperlink(first_);
-    const SIZE size = ClientSize(first_);
     const POINT outside[] = {{size.cx, 0}, {0, size.cy}, {size.cx, size.cy}, {-1, 0}, {0, -1}};
-    for (const POINT& point : outside) {
-        SCOPED_TRACE(testing::Message() << point.x << "," << point.y);
-        Hover(first_);
-        MoveMouse(first_, point.x, point.y);
+    for (const POINT& leaving : outside) {
+        SCOPED_TRACE(testing::Message() << "leaving at " << leaving.x << "," << leaving.y);
+        ValidateRect(first_, nullptr);
+        MoveMouse(first_, 2, 2);
+        EXPECT_EQ(GetCapture(), first_);
+        const HFONT underlined = CurrentFont(first_);
+        ExpectUnderlinedCopy(underlined, dialogFont_);
+        EXPECT_TRUE(HasPendingPaint(first_));
+        ValidateRect(first_, nullptr);
+        for (const POINT& point : inside) {
+            SCOPED_TRACE(testing::Message() << point.x << "," << point.y);
+            MoveMouse(first_, point.x, point.y);
+            EXPECT_EQ(GetCapture(), first_);
+            EXPECT_EQ(CurrentFont(first_), underlined);
+            EXPECT_FALSE(HasPendingPaint(first_));
+        }
+        MoveMouse(first_, leaving.x, leaving.y);
         EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_EQ(CurrentFont(first_), dialogFont_);
         EXPECT_TRUE(HasPendingPaint(first_));
@@ -312,55 +278,47 @@ TEST_F(HyperlinkLabel, ShowsTheHandPointer) {
 }
 
 TEST_F(HyperlinkLabel, ClickReachesTheParentAsCommandWithTheLabelId) {
+    const LONG_PTR styleBefore = GetWindowLongPtrA(first_, GWL_STYLE);
     SendMessageA(first_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-    ASSERT_EQ(Commands.count, 0);
+    ASSERT_TRUE(Commands.empty());
 
-    MakeHyperlink(first_);
+    EXPECT_TRUE(MakeHyperlink(first_));
     SendMessageA(first_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
 
-    EXPECT_EQ(Commands.count, 1);
-    EXPECT_EQ(Commands.wParam, MAKEWPARAM(TEST_FIRST_LABEL, STN_CLICKED));
-    EXPECT_EQ(Commands.lParam, reinterpret_cast<LPARAM>(first_));
+    EXPECT_EQ(GetWindowLongPtrA(first_, GWL_STYLE), styleBefore | SS_NOTIFY);
+    EXPECT_EQ(Commands,
+              (std::vector<std::pair<WPARAM, LPARAM>>{
+                  {MAKEWPARAM(TEST_FIRST_LABEL, STN_CLICKED), reinterpret_cast<LPARAM>(first_)}}));
 }
 
 TEST_F(HyperlinkLabel, DestructionUndoesEverythingOnBothWindows) {
     MakeHyperlink(first_);
     MakeHyperlink(second_);
-    const HFONT underlined[] = {PropertyFont(first_, kUnderlineFontProperty),
-                                PropertyFont(second_, kUnderlineFontProperty)};
-    Hover(first_);
-    const WNDPROC recordingProc = RecordingStaticProc;
-    const HWND labels[] = {first_, second_};
+    const HFONT secondUnderlined = Hover(second_);
+    MoveMouse(second_, -1, -1);
+    const HFONT firstUnderlined = Hover(first_); // still underlined when destroyed
 
     ASSERT_TRUE(DestroyWindow(dialog_));
 
-    const DestroyRecord* dialogRecord = FindDestroyRecord(dialog_);
-    ASSERT_NE(dialogRecord, nullptr);
-    EXPECT_EQ(dialogRecord->remainingProperties, 0);
-    EXPECT_EQ(dialogRecord->proc, dialogProc_);
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i);
-        const DestroyRecord* labelRecord = FindDestroyRecord(labels[i]);
-        ASSERT_NE(labelRecord, nullptr);
-        EXPECT_EQ(labelRecord->remainingProperties, 0);
-        EXPECT_EQ(labelRecord->proc, recordingProc);
-        EXPECT_EQ(labelRecord->font, dialogFont_);
-        EXPECT_EQ(GetObjectType(underlined[i]), DWORD{0});
-    }
+    ExpectRestored(dialog_, dialogProc_, dialogFont_);
+    ExpectRestored(first_, recordingProc_, dialogFont_);
+    ExpectRestored(second_, recordingProc_, dialogFont_);
+    EXPECT_EQ(GetObjectType(firstUnderlined), DWORD{0});
+    EXPECT_EQ(GetObjectType(secondUnderlined), DWORD{0});
 }
 
 TEST_F(HyperlinkLabel, SecondConversionIsIgnored) {
-    const WNDPROC labelProcBefore = CurrentProc(first_);
     MakeHyperlink(first_);
-    const HFONT underlined = PropertyFont(first_, kUnderlineFontProperty);
+    const HFONT underlined = Hover(first_);
+    MoveMouse(first_, -1, -1);
 
     EXPECT_TRUE(MakeHyperlink(first_));
 
-    EXPECT_EQ(GetPropA(first_, kOriginalProcProperty), reinterpret_cast<HANDLE>(labelProcBefore));
-    EXPECT_EQ(PropertyFont(first_, kUnderlineFontProperty), underlined);
+    EXPECT_EQ(Hover(first_), underlined);
     char text[32] = {};
     EXPECT_EQ(GetWindowTextA(first_, text, sizeof text), int{strlen("First link")});
     ASSERT_TRUE(DestroyWindow(dialog_));
+    ExpectRestored(first_, recordingProc_, dialogFont_);
     EXPECT_EQ(GetObjectType(underlined), DWORD{0});
 }
 
@@ -371,24 +329,18 @@ TEST(HyperlinkLabelWithoutParent, HoversAndCleansUpWithoutTheColour) {
                                20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(label, nullptr);
     ASSERT_EQ(GetParent(label), nullptr);
-    DestroyRecordCount = 0;
 
     EXPECT_TRUE(MakeHyperlink(label));
 
-    const HFONT underlined = PropertyFont(label, kUnderlineFontProperty);
-    EXPECT_EQ(PropertyFont(label, kOriginalFontProperty), nullptr);
+    const HFONT underlined = Hover(label);
     ExpectUnderlinedCopy(underlined, GetStockObject(SYSTEM_FONT));
-    MoveMouse(label, 1, 1);
-    EXPECT_EQ(GetCapture(), label);
-    EXPECT_EQ(CurrentFont(label), underlined);
     MoveMouse(label, ClientSize(label).cx, 1);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(CurrentFont(label), nullptr);
 
     ASSERT_TRUE(DestroyWindow(label));
-    const DestroyRecord* record = FindDestroyRecord(label);
-    ASSERT_NE(record, nullptr);
-    EXPECT_EQ(record->remainingProperties, 0);
+    const WNDPROC recordingProc = RecordingStaticProc;
+    ExpectRestored(label, recordingProc, nullptr);
     EXPECT_EQ(GetObjectType(underlined), DWORD{0});
 }
 

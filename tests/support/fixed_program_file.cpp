@@ -2,8 +2,8 @@
 
 #include "hiscores/floppy/program_file.h"
 
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -28,18 +28,9 @@ bool LocateProgramFile(char (&fullPath)[kPathSize], int& fileNameOffset) {
 }
 
 bool CopyFileReplacing(const char* source, const char* target) {
-    FILE* from = fopen(source, "rb");
-    FILE* to = from != nullptr ? fopen(target, "wb") : nullptr;
-    bool copied = to != nullptr;
-    char buffer[4096];
-    size_t count;
-    while (copied && (count = fread(buffer, 1, sizeof buffer, from)) > 0)
-        copied = fwrite(buffer, 1, count, to) == count;
-    if (to != nullptr)
-        copied = fclose(to) == 0 && copied;
-    if (from != nullptr)
-        fclose(from);
-    return copied;
+    std::error_code error;
+    return std::filesystem::copy_file(source, target,
+                                      std::filesystem::copy_options::overwrite_existing, error);
 }
 
 } // namespace hiscores

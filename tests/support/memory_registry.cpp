@@ -2,8 +2,11 @@
 
 #include "hiscores/collect/registry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hiscores {
@@ -17,14 +20,12 @@ struct RegistryKey {
 namespace {
 
 struct Value {
-    std::string key;
-    std::string name;
     unsigned long type;
     std::string data;
 };
 
-std::vector<std::string> keys;
-std::vector<Value> values;
+std::vector<std::string> keys; // in the order they were made, which enumeration keeps
+std::map<std::pair<std::string, std::string>, Value> values; // by key path and value name
 long failingIndex = -2;
 long failingStatus = 0;
 int openKeys = 0;
@@ -48,14 +49,17 @@ void AddKey(const std::string& path) {
 void SetValue(const std::string& keyPath, const std::string& name, unsigned long type,
               const std::string& data) {
     AddKey(keyPath);
-    values.push_back({keyPath, name, type, data});
+    values[{keyPath, name}] = {type, data};
+}
+
+void SetRecords(const std::string& game, const std::vector<std::string>& records) {
+    for (size_t i = 0; i < records.size(); ++i)
+        SetValue("Software\\Tumbra\\" + game, "_rek_" + std::to_string(i + 1),
+                 hiscores::kRegistryStringType, records[i] + '\0');
 }
 
 bool KeyExists(const std::string& path) {
-    for (const std::string& key : keys)
-        if (key == path)
-            return true;
-    return false;
+    return std::find(keys.begin(), keys.end(), path) != keys.end();
 }
 
 void FailEnumeration(long index, long status) {
@@ -84,9 +88,7 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
     unsigned long seen = 0;
     for (const std::string& candidate : keys) {
         if (candidate.compare(0, prefix.size(), prefix) != 0 ||
-            candidate.find('\\', prefix.size()) != std::string::npos)
-            continue;
-        if (seen++ != index)
+            candidate.find('\\', prefix.size()) != std::string::npos || seen++ != index)
             continue;
         const std::string child = candidate.substr(prefix.size());
         if (child.size() + 1 > *nameSize)
@@ -100,18 +102,17 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
 
 long QueryValue(RegistryKey* key, const char* valueName, unsigned long* type, char* data,
                 unsigned long* dataSize) {
-    for (const Value& value : values) {
-        if (value.key != key->path || value.name != valueName)
-            continue;
-        *type = value.type;
-        const unsigned long capacity = *dataSize;
-        *dataSize = static_cast<unsigned long>(value.data.size());
-        if (value.data.size() > capacity)
-            return kRegistryMoreData;
-        memcpy(data, value.data.data(), value.data.size());
-        return kRegistryOk;
-    }
-    return 2; // file not found
+    const auto found = values.find({key->path, valueName});
+    if (found == values.end())
+        return 2; // file not found
+    const std::string& stored = found->second.data;
+    *type = found->second.type;
+    const unsigned long capacity = *dataSize;
+    *dataSize = static_cast<unsigned long>(stored.size());
+    if (stored.size() > capacity)
+        return kRegistryMoreData;
+    memcpy(data, stored.data(), stored.size());
+    return kRegistryOk;
 }
 
 void CloseKey(RegistryKey* key) {

@@ -1,24 +1,23 @@
 #pragma once
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 // A stand-in for the message boxes and the title: it remembers what the program asked
-// to show, so tests can assert the exact texts.
+// to show, so tests can assert the exact texts in their order.
 namespace stand_in {
 
-enum class FeedbackKind { Info, Error, Status };
-
-inline constexpr int kMaxFeedbackEvents = 32;
+// One entry a call: "info:text" or "error:text" for a box of that style with the
+// program's title as caption, "status:title" for a title set.
+using Feedback = std::vector<std::string>;
 
 void ClearFeedback();
-int FeedbackCount();
-// The texts of one kind, joined with '|' in the order they were shown: the boxes of
-// that style shown with the program's title as caption, or the window titles set.
-const char* FeedbackTexts(FeedbackKind kind);
-// Every event in order as "info:text", "error:text" or "status:title", joined with '|'.
-const char* FeedbackSequence();
-// The window titles that show these status suffixes, joined as FeedbackTexts joins them.
-std::string TitlesFor(std::initializer_list<const char*> suffixes);
+const Feedback& Shown();
+
+// The entries the program's calls give.
+std::string Info(const char* text);
+std::string Error(const char* text);
+// The title that shows this status suffix.
+std::string Status(const char* suffix);
 
 } // namespace stand_in

@@ -14,9 +14,9 @@
 namespace hiscores {
 namespace {
 
-using stand_in::FeedbackKind;
-using stand_in::FeedbackTexts;
-using stand_in::TitlesFor;
+using stand_in::Error;
+using stand_in::Feedback;
+using stand_in::Status;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
 // Who listens: the server, the server without a word after its reply, the proxy, or
@@ -89,11 +89,13 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
             c.body.size() < kRequestBufferSize ? UploadRequest(c.body, !direct) : "";
         EXPECT_EQ(listener.Requests(),
                   connected ? std::vector{request} : std::vector<std::string>{});
-        const char* error = connected ? kDataTransferErrorMessage : kCannotConnectMessage;
-        EXPECT_STREQ(FeedbackTexts(FeedbackKind::Error), c.result == kSent ? "" : error);
-        EXPECT_EQ(FeedbackTexts(FeedbackKind::Status),
-                  connected ? TitlesFor({kConnectingStatus, kSendingStatus, kNoStatus})
-                            : TitlesFor({kConnectingStatus, kNoStatus}));
+        Feedback shown = {Status(kConnectingStatus)};
+        if (connected)
+            shown.push_back(Status(kSendingStatus));
+        if (c.result != kSent)
+            shown.push_back(Error(connected ? kDataTransferErrorMessage : kCannotConnectMessage));
+        shown.push_back(Status(kNoStatus));
+        EXPECT_EQ(stand_in::Shown(), shown);
     }
 }
 

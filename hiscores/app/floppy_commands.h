@@ -4,10 +4,6 @@
 
 namespace hiscores {
 
-// The root of the floppy disk drive, where the transfer file and the program's copy go.
-inline constexpr char kFloppyFolder[] = "A:\\";
-inline constexpr char kTransferFileName[] = "hs.dat";
-
 // Writes the local records to the transfer file on the floppy with a copy of the program.
 void SaveHiscoresToFloppy();
 // Reads the transfer file from the floppy and uploads it as the local records are uploaded.

@@ -1,4 +1,4 @@
-#include "hiscores/floppy/floppy_commands.h"
+#include "hiscores/app/floppy_commands.h"
 
 #include "formatting/format_text.h"
 #include "hiscores/collect/collect.h"
@@ -10,11 +10,13 @@
 #include "hiscores/upload/upload.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace hiscores {
 
 namespace {
+
+// The root of the floppy disk drive, where the transfer file and the program's copy go.
+constexpr char kFloppyFolder[] = "A:\\";
 
 // The folder's path followed by name; false when it does not fit.
 bool PathInFolder(const char* folder, const char* name, char (&path)[kPathSize]) {
