@@ -53,35 +53,40 @@ RegistryKey* OpenProductKey(const char* subkeyName) {
     return OpenOrCreateKey(path);
 }
 
-// Reads a REG_SZ value of a game key into data, NUL-terminated; *size is the buffer's
-// size in. Returns data, or nullptr when the value is missing, of another type, or
-// does not fit with its terminator.
-char* ReadStringValue(const char* valueName, char* data, unsigned long* size,
-                      const char* subkeyName) {
+// What reading one record found. A record too large for the buffer is still a record:
+// the game's later records follow it.
+enum class RecordRead { kRead, kTooLarge, kMissing };
+
+// Reads a REG_SZ value of a game key into data, NUL-terminated.
+RecordRead ReadStringValue(const char* valueName, char (&data)[kRecordSize],
+                           const char* subkeyName) {
     RegistryKey* key = OpenProductKey(subkeyName);
     if (key == nullptr)
-        return nullptr;
-    const unsigned long capacity = *size;
+        return RecordRead::kMissing;
+    unsigned long size = sizeof data;
     unsigned long type = 0;
-    const long status = QueryValue(key, valueName, &type, data, size);
+    const long status = QueryValue(key, valueName, &type, data, &size);
     CloseKey(key);
-    if (status != kRegistryOk || type != kRegistryStringType || capacity == 0)
-        return nullptr;
-    // A stored string need not end with its terminator; end it ourselves, and refuse
-    // one that fills the buffer without one.
-    if (*size < capacity)
-        data[*size] = '\0';
-    else if (data[capacity - 1] != '\0')
-        return nullptr;
-    return data;
+    if (type != kRegistryStringType)
+        return RecordRead::kMissing;
+    if (status == kRegistryMoreData)
+        return RecordRead::kTooLarge;
+    if (status != kRegistryOk)
+        return RecordRead::kMissing;
+    // A stored string need not end with its terminator; end it ourselves. One that fills
+    // the buffer without one is too large.
+    if (size < sizeof data)
+        data[size] = '\0';
+    else if (data[sizeof data - 1] != '\0')
+        return RecordRead::kTooLarge;
+    return RecordRead::kRead;
 }
 
-// Reads the record at the cursor; false when its game has no such record.
-bool ReadRecord(const GameKeyList& games, const RecordCursor& cursor, char (&record)[kRecordSize]) {
+RecordRead ReadRecord(const GameKeyList& games, const RecordCursor& cursor,
+                      char (&record)[kRecordSize]) {
     char valueName[kValueNameSize];
     formatting::FormatText(valueName, sizeof valueName, kRecordValueFormat, cursor.number);
-    unsigned long size = sizeof record;
-    return ReadStringValue(valueName, record, &size, games.names[cursor.game]) != nullptr;
+    return ReadStringValue(valueName, record, games.names[cursor.game]);
 }
 
 void MoveToNextGame(RecordCursor& cursor) {
@@ -94,7 +99,7 @@ int CountRecords(const GameKeyList& games, RecordCursor cursor) {
     int count = 0;
     char record[kRecordSize];
     while (cursor.game < games.count) {
-        if (ReadRecord(games, cursor, record)) {
+        if (ReadRecord(games, cursor, record) != RecordRead::kMissing) {
             ++count;
             ++cursor.number;
         } else {
@@ -140,11 +145,12 @@ int CollectBatch(const GameKeyList& games, RecordCursor& cursor, char (&text)[kH
     int count = 0;
     char record[kRecordSize];
     while (cursor.game < games.count) {
-        if (!ReadRecord(games, cursor, record)) {
+        const RecordRead read = ReadRecord(games, cursor, record);
+        if (read == RecordRead::kMissing) {
             MoveToNextGame(cursor);
             continue;
         }
-        const size_t recordLength = strlen(record);
+        const size_t recordLength = read == RecordRead::kRead ? strlen(record) : sizeof text;
         if (recordLength + 1 >= sizeof text) {
             ++*skipped;
         } else if (textLength + recordLength + 1 >= sizeof text) {

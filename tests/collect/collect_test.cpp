@@ -59,7 +59,7 @@ TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
     }
 }
 
-TEST(Collect, ReadsOnlyStringValuesThatFitAndEndsAGameAtTheFirstItCannotRead) {
+TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
     const std::string dword("\1\0\0\0", 4);
     struct Value {
         int number;
@@ -71,6 +71,7 @@ TEST(Collect, ReadsOnlyStringValuesThatFitAndEndsAGameAtTheFirstItCannotRead) {
         std::vector<Value> values; // of game "A"; game "B" holds one record, "B1"
         std::string text;
         int count;
+        int leftOut = 0;
     };
     const Case cases[] = {
         {"a gap ends the game", {{1, kString, "one\0"s}, {3, kString, "three\0"s}}, "one\nB1\n", 2},
@@ -84,14 +85,18 @@ TEST(Collect, ReadsOnlyStringValuesThatFitAndEndsAGameAtTheFirstItCannotRead) {
          {{1, kString, "abc"}, {2, kString, "d\0"s}},
          "abc\nd\nB1\n",
          3},
-        {"filling the buffer without terminator: refused",
-         {{1, kString, std::string(kRecordSize, 'r')}},
-         "B1\n",
+        {"filling the buffer without terminator: passed over and left out",
+         {{1, kString, std::string(kRecordSize, 'r')}, {2, kString, "A2\0"s}},
+         "A2\nB1\n",
+         2,
          1},
-        {"too large for the buffer: ends the game",
-         {{1, kString, "A1\0"s}, {2, kString, std::string(kRecordSize + 5, 'r')}},
-         "A1\nB1\n",
-         2},
+        {"too large for the buffer: passed over and left out, the game goes on",
+         {{1, kString, "A1\0"s},
+          {2, kString, std::string(kRecordSize + 5, 'r')},
+          {3, kString, "A3"}},
+         "A1\nA3\nB1\n",
+         3,
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
@@ -99,7 +104,7 @@ TEST(Collect, ReadsOnlyStringValuesThatFitAndEndsAGameAtTheFirstItCannotRead) {
         for (const Value& value : c.values)
             stand_in::SetValue(kRoot + "\\A", "_rek_" + std::to_string(value.number), value.type,
                                value.data);
-        ExpectCollected({{}, {"B1"}}, c.text, c.count, 0);
+        ExpectCollected({{}, {"B1"}}, c.text, c.count, c.leftOut);
     }
 }
 
