@@ -1,11 +1,11 @@
 """Stand-ins on the namespace's loopback: a recording upload server and a real proxy."""
 
 import os
-import re
 import socket
 import subprocess
 import threading
 import time
+from typing import NamedTuple
 
 from rig import environment, namespace
 
@@ -82,24 +82,34 @@ class RecordingServer:
     def _read(connection):
         data = b""
         try:
-            while True:
-                head_end = data.find(b"\r\n\r\n")
-                if head_end >= 0:
-                    length = re.search(rb"Content-Length: *(\d+)", data[:head_end], re.I)
-                    if len(data) >= head_end + 4 + (int(length.group(1)) if length else 0):
-                        return data
+            while parse_request(data) is None:
                 chunk = connection.recv(65536)
                 if not chunk:
-                    return data
+                    break
                 data += chunk
         except OSError:
-            return data
+            pass
+        return data
 
 
-def split_request(data):
-    """The request's head (request line and headers) and its body."""
-    head, _, body = data.partition(b"\r\n\r\n")
-    return head.decode("latin-1"), body
+class Request(NamedTuple):
+    head: str  # the request line and the header lines
+    headers: dict  # by lower-case name
+    body: bytes
+
+
+def parse_request(data):
+    """The request in data, or None while its head or the body its Content-Length
+    announces is incomplete."""
+    head, blank_line, body = data.partition(b"\r\n\r\n")
+    if not blank_line:
+        return None
+    head = head.decode("latin-1")
+    headers = {name.strip().lower(): value.strip() for name, _, value in
+               (line.partition(":") for line in head.split("\r\n")[1:])}
+    if len(body) < int(headers.get("content-length", "0")):
+        return None
+    return Request(head, headers, body)
 
 
 def expected_request(body, via_proxy=False):
