@@ -17,11 +17,11 @@ def demo():
         print("Running: %s hiscores.exe /send" % environment.WINE)
         run = program.run(["/send"])
     print("\nThe server received:")
-    for request in map(servers.parse_request, server.requests):
-        for line in request.head.split("\r\n"):
+    for head, body in map(servers.parse_request, server.requests):
+        for line in head.split("\r\n"):
             print("  " + line)
         print("  (blank line, then the body:)")
-        for line in request.body.decode("latin-1").splitlines():
+        for line in body.decode("latin-1").splitlines():
             print("  | " + line)
     print("\nExit code: %d (0 sent, 1 no hiscores, 2 no connection, 3 transfer error)" % run.code)
     return run.code

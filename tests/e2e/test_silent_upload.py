@@ -65,10 +65,9 @@ class ProxyFallback(testcase.WineTestCase):
                     run = self.run_silent(server={})
                     self.assertEqual(run.code, 0)
                     self.assertEqual(len(run.requests), 1)
-                    request = servers.parse_request(run.requests[0])
-                    self.assertTrue(request.head.startswith("POST /rekordy/dopisz.php HTTP/1."),
-                                    request.head)
-                    self.assertEqual(request.body, TWO_GAMES_TEXT)
+                    head, body = servers.parse_request(run.requests[0])
+                    self.assertTrue(head.startswith("POST /rekordy/dopisz.php HTTP/1."), head)
+                    self.assertEqual(body, TWO_GAMES_TEXT)
 
     def test_failed_direct_connection_then_the_proxy_settings_decide(self):
         """Refused: the server's name resolves but nothing listens on port 80, as behind

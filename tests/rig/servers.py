@@ -1,11 +1,11 @@
 """Stand-ins on the namespace's loopback: a recording upload server and a real proxy."""
 
 import os
+import re
 import socket
 import subprocess
 import threading
 import time
-from typing import NamedTuple
 
 from rig import environment, namespace
 
@@ -92,24 +92,14 @@ class RecordingServer:
         return data
 
 
-class Request(NamedTuple):
-    head: str  # the request line and the header lines
-    headers: dict  # by lower-case name
-    body: bytes
-
-
 def parse_request(data):
-    """The request in data, or None while its head or the body its Content-Length
-    announces is incomplete."""
+    """The request in data as its head (the request line and the header lines) and its
+    body, or None while the head or the body its Content-Length announces is incomplete."""
     head, blank_line, body = data.partition(b"\r\n\r\n")
-    if not blank_line:
+    length = re.search(rb"^Content-Length: *(\d+)", head, re.I | re.M)
+    if not blank_line or len(body) < (int(length.group(1)) if length else 0):
         return None
-    head = head.decode("latin-1")
-    headers = {name.strip().lower(): value.strip() for name, _, value in
-               (line.partition(":") for line in head.split("\r\n")[1:])}
-    if len(body) < int(headers.get("content-length", "0")):
-        return None
-    return Request(head, headers, body)
+    return head.decode("latin-1"), body
 
 
 def expected_request(body, via_proxy=False):

@@ -16,7 +16,7 @@ class SilentRun(NamedTuple):
 
     @property
     def bodies(self):
-        return [servers.parse_request(request).body for request in self.requests]
+        return [servers.parse_request(request)[1] for request in self.requests]
 
 
 def _program_processes():

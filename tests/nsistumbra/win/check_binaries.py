@@ -57,7 +57,7 @@ def check(tool, dll):
     if {ordinal for ordinal, _ in oleaut32} != OLEAUT32_ORDINALS or any(n for _, n in oleaut32):
         problems.append(f"OLEAUT32 imports {oleaut32}, expected ordinals 7, 8, 9 without names")
 
-    if pe_image.is_i386(image):
+    if image.FILE_HEADER.Machine == pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]:
         for name, rva in exports:
             ret = first_return(tool, dll, image.OPTIONAL_HEADER.ImageBase + rva)
             if ret != "ret":
