@@ -70,8 +70,8 @@ class ProxyFallback(testcase.WineTestCase):
                     self.assertEqual(body, TWO_GAMES_TEXT)
 
     def test_failed_direct_connection_then_the_proxy_settings_decide(self):
-        """Refused: the server's name resolves but nothing listens on port 80, as behind
-        a firewall that rejects. A recording proxy listens on port 3129."""
+        # Refused: the server's name resolves but nothing listens on port 80, as behind a
+        # firewall that rejects. A recording proxy listens on port 3129.
         cases = [
             # (name, server name resolves, proxy setting, enabled, exit code, requests
             # the recording proxy received)
