@@ -4,7 +4,8 @@
 # This build's Wine, decided here only: i686 code runs on the 32-bit Wine that
 # scripts/install-wine32.sh sets up (directly, or under qemu-i386 where the kernel runs
 # no i386 programs), x86_64 code on the system's. The route's slowness becomes a factor
-# on every wait and time-out of the Windows-side tests. Cached for scripts/with-rig.sh.
+# on every wait and time-out of the Windows-side tests. The route is cached for
+# bench/run.sh.
 if(WIN32)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # TUMBRA_WINE32_DIR names another set-up, such as one for a forced route
@@ -47,7 +48,6 @@ if(WIN32)
 endif()
 
 set(TUMBRA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
-set(TUMBRA_WINEPREFIX_E2E "${CMAKE_BINARY_DIR}/wineprefix-e2e")
 
 # Every Windows-side test of the shared prefix gets the same X display: the first Wine
 # program to start the prefix's desktop decides the display of all that follow, so a

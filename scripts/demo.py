@@ -17,8 +17,7 @@ def demo():
         print("Running: %s hiscores.exe /send" % environment.WINE)
         run = program.run(["/send"])
     print("\nThe server received:")
-    for request in server.requests:
-        head, body = servers.split_request(request)
+    for head, body in map(servers.parse_request, server.requests):
         for line in head.split("\r\n"):
             print("  " + line)
         print("  (blank line, then the body:)")

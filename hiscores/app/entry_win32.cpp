@@ -25,6 +25,23 @@ LPSTR CommandTail(LPSTR line) {
     return line;
 }
 
+// Run from a floppy or any other disk, the program must not load a DLL planted beside it:
+// the system loads some by name on its behalf (themes, shell helpers, Winsock providers)
+// and would look in the program's folder first. Both calls are missing on the oldest
+// systems, so they are looked up; the second only takes the current folder out.
+void LoadDllsOnlyFromSystemFolder() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto setDefaultDllDirectories = reinterpret_cast<decltype(&SetDefaultDllDirectories)>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefaultDllDirectories != nullptr &&
+        setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return;
+    auto setDllDirectory = reinterpret_cast<decltype(&SetDllDirectoryA)>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+    if (setDllDirectory != nullptr)
+        setDllDirectory("");
+}
+
 } // namespace
 
 // i686: Windows starts the process with only 4-byte stack alignment; GCC code expects 16.
@@ -35,6 +52,7 @@ LPSTR CommandTail(LPSTR line) {
 #endif
 
 extern "C" ENTRY_REALIGNS_STACK __attribute__((noreturn)) void WinMainCRTStartup() {
+    LoadDllsOnlyFromSystemFolder();
     STARTUPINFOA startup;
     GetStartupInfoA(&startup);
     const int show =

@@ -2,6 +2,7 @@
 
 #include "hiscores/app/floppy_commands.h"
 #include "hiscores/app/send_local.h"
+#include "hiscores/common/exit_codes.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/feedback_win32.h"
 #include "hiscores/common/messages.h"
@@ -9,6 +10,7 @@
 #include "hiscores/resources/resource_ids.h"
 #include "hiscores/upload/server.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 namespace hiscores {
@@ -79,15 +81,34 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     }
 }
 
+// The manifest redirects the dialog's buttons and texts to common controls 6, whose classes
+// exist on Windows XP only once the library has registered them. Loaded here rather than
+// imported: an import would start the library, and whatever it loads, before the entry
+// point has kept the DLL search out of the program's folder.
+void InitialiseCommonControls() {
+    HMODULE library = LoadLibraryA("comctl32.dll");
+    if (library == nullptr)
+        return;
+    auto initialise = reinterpret_cast<decltype(&InitCommonControlsEx)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+    if (initialise != nullptr)
+        initialise(&controls);
+}
+
 } // namespace
 
 int RunMainWindow(HINSTANCE instance) {
+    InitialiseCommonControls();
     DLGPROC dialogProc = MainDialogProc;
     HWND dialog =
         CreateDialogParamA(instance, MAKEINTRESOURCEA(HISCORES_DIALOG), nullptr, dialogProc, 0);
-    // Without a dialog nothing would ever post the quit message.
-    if (dialog == nullptr)
-        return 0;
+    // Without a dialog nothing would ever post the quit message; a silent run reports a
+    // system error with the same code.
+    if (dialog == nullptr) {
+        ShowError(kCannotOpenWindowMessage);
+        return static_cast<int>(ExitCode::kNoConnection);
+    }
     ShowWindow(dialog, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(HISCORES_ACCELERATORS));
     MSG message;

@@ -10,6 +10,7 @@ inline constexpr char kSentMessage[] =
 inline constexpr char kNoHiscoresMessage[] = "Couldn't find your hiscores!\n";
 
 inline constexpr char kSystemErrorMessage[] = "System error";
+inline constexpr char kCannotOpenWindowMessage[] = "Can't open the program window!";
 inline constexpr char kCannotConnectMessage[] = "Can't connect to server!";
 inline constexpr char kDataTransferErrorMessage[] = "Data transfer error (connection OK).";
 

@@ -12,13 +12,19 @@ from rig import environment, gui, namespace, program, registry, servers, sources
 TEXTS = sources.messages()
 ONLY_TITLE = "^%s$" % re.escape(TEXTS["kProgramTitle"])
 
+# Loaded by name when the first window opens (Wine's display driver, which its input
+# method support loads). The other DLLs Wine loads for a program come in before its entry
+# point, as imports of Wine's own DLLs, or as their delay-loaded imports, which Wine looks
+# for without the process's search restriction: those would test Wine, not the program.
+PLANTED = "winex11.drv"
+
 GAMES = [("Alpha", [b"alpha 100 Ann", b"alpha 90 50% Bob"]), ("Beta", [b"beta 7 Cy"])]
 GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
 
 
 class MainWindow(testcase.WineTestCase):
-    def start(self, command=None):
-        self.program = program.Window(command)
+    def start(self, command=None, **extra_env):
+        self.program = program.Window(command, **extra_env)
         self.addCleanup(self.program.kill)
         self.window = gui.wait_for_window(ONLY_TITLE)
         self.layout = gui.DialogLayout(self.window)
@@ -37,15 +43,22 @@ class MainWindow(testcase.WineTestCase):
         gui.press(self.window, "Escape")
         self.assertEqual(self.program.wait(), 0)
 
-    def test_opens_with_the_program_title(self):
-        # Started by a command line that names it unquoted in a folder named with a letter
-        # above 0x7F, the rest of the program's own name is no argument.
-        copy = pathlib.Path(namespace.work_dir()) / "T\u00fcmbra" / "hiscores.exe"
-        copy.parent.mkdir(exist_ok=True)
+    def test_opens_with_the_program_title_and_loads_no_dll_beside_it(self):
+        # Started from a folder named with a letter above 0x7F, directly or by a command
+        # line that names it unquoted, the rest of its own name is no argument. A DLL
+        # planted in that folder, one that the process loads by name once it runs and that
+        # Wine is told to prefer to its own, is never loaded.
+        folder = pathlib.Path(namespace.work_dir()) / "T\u00fcmbra"
+        folder.mkdir(exist_ok=True)
+        copy = folder / "hiscores.exe"
         shutil.copyfile(environment.program(), copy)
-        for command in (None, ["cmd", "/c", "Z:" + str(copy).replace("/", "\\")]):
+        shutil.copyfile(environment.planted_dll(), folder / PLANTED)
+        # Also when the window never opens, as when the planted display driver was taken.
+        mark = folder / (PLANTED + ".loaded")
+        self.addCleanup(lambda: self.assertFalse(mark.exists(), "the planted DLL was loaded"))
+        for command in ([str(copy)], ["cmd", "/c", "Z:" + str(copy).replace("/", "\\")]):
             with self.subTest(command=command):
-                self.start(command)
+                self.start(command, WINEDLLOVERRIDES=PLANTED + "=n,b")
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
                 self.close_and_expect_exit_code_zero()
                 self.assertEqual(self.program.message_boxes(), [])

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Checks the shipped hiscores.exe as a player's system sees it: it imports only
-Windows system DLLs, loads where it always has (pe_image.py) within 32 KiB, carries the
-manifest Windows reads at start-up (themed controls, system DPI awareness and no
-execution level, which would switch off the registry virtualisation the records may
-live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
+KnownDLLs and the common controls its manifest binds, loads where it always has within
+32 KiB (pe_image.py), runs from the swap file when started from a removable or network
+disk, carries the manifest Windows reads at start-up (themed controls, system DPI
+awareness and no execution level, which would switch off the registry virtualisation
+the records may live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
 
 The last two are read from the link map: the linker lists every archive member it
 pulled in and every input section, so an object from the C++ library, its support
@@ -14,15 +15,15 @@ never run."""
 import argparse
 import os
 import re
-import struct
 import sys
 from xml.etree import ElementTree
 
+import pefile
+
 import pe_image
 
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "advapi32.dll",
-               "ws2_32.dll", "wsock32.dll", "msvcrt.dll", "comctl32.dll", "comdlg32.dll",
-               "ole32.dll", "oleaut32.dll", "version.dll", "winmm.dll"}
+RUN_FROM_SWAP = {flag: pefile.IMAGE_CHARACTERISTICS[flag] for flag in
+                 ("IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP", "IMAGE_FILE_NET_RUN_FROM_SWAP")}
 MAX_BYTES = 32 * 1024
 RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a", "libmingw32.a"}
 RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID = 24, 1
@@ -49,38 +50,8 @@ def static_constructors(map_text):
                       map_text, re.M)
 
 
-def resource(image, type_id, name_id):
-    """The bytes of a resource of the PE image, in its first language, or None: the
-    resource directory's three levels (type, name, language) as the loader walks them."""
-    pe = struct.unpack_from("<I", image, 0x3C)[0]
-    count, optional_size = struct.unpack_from("<H12xH", image, pe + 6)
-    optional = pe + 24
-    data_directories = optional + (96 if struct.unpack_from("<H", image, optional)[0] == 0x10B
-                                   else 112)
-    sections = [struct.unpack_from("<12xIII", image, optional + optional_size + 40 * i)
-                for i in range(count)]
-
-    def offset(rva):
-        return next(rva - address + raw for address, size, raw in sections
-                    if address <= rva < address + size)
-
-    root = offset(struct.unpack_from("<I", image, data_directories + 2 * 8)[0])
-    entry = 0
-    for wanted in (type_id, name_id, None):
-        named, numbered = struct.unpack_from("<HH", image, root + entry + 12)
-        entries = [struct.unpack_from("<II", image, root + entry + 16 + 8 * i)
-                   for i in range(named + numbered)]
-        entry = next((target & 0x7FFFFFFF for number, target in entries
-                      if wanted in (None, number)), None)
-        if entry is None:
-            return None
-    address, size = struct.unpack_from("<II", image, root + entry)
-    return image[offset(address):offset(address) + size]
-
-
-def manifest_problems(exe):
-    with open(exe, "rb") as f:
-        text = resource(f.read(), RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID)
+def manifest_problems(image):
+    text = pe_image.resource(image, RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID)
     if text is None:
         return ["no manifest resource (type 24, id 1)"]
     manifest = ElementTree.fromstring(text)
@@ -99,15 +70,13 @@ def manifest_problems(exe):
     return problems
 
 
-def check(objdump, exe, link_map):
-    headers = pe_image.headers(objdump, exe)
-    problems = pe_image.loader_problems(headers, exe, MAX_BYTES) + manifest_problems(exe)
-    dlls = re.findall(r"^\s*DLL Name: (\S+)", headers, re.M)
-    if not dlls:
-        problems.append("no imports found: not a PE program?")
-    for dll in dlls:
-        if dll.lower() not in SYSTEM_DLLS:
-            problems.append(f"imports {dll}, which is not a Windows system DLL")
+def check(exe, link_map):
+    image = pefile.PE(exe)
+    problems = (pe_image.loader_problems(image, exe, MAX_BYTES) + manifest_problems(image)
+                + pe_image.import_problems(image, exe))
+    for name, flag in RUN_FROM_SWAP.items():
+        if not image.FILE_HEADER.Characteristics & flag:
+            problems.append(f"{name} not set: taking the disk out would crash the program")
 
     # The linker writes the map after the program; an older map is left from a link
     # that no longer writes one, and would tell nothing about this program.
@@ -124,16 +93,15 @@ def check(objdump, exe, link_map):
             problems.append(f"runtime object linked in: {archive}({member})")
     for section, source in static_constructors(map_text):
         problems.append(f"static constructor that would never run: {section} of {source}")
-    return dlls, os.path.getsize(exe), problems
+    return list(pe_image.imports(image)), os.path.getsize(exe), problems
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--objdump", required=True)
     parser.add_argument("--map", required=True, help="the linker map of the program")
     parser.add_argument("exe")
     arguments = parser.parse_args()
-    dlls, size, problems = check(arguments.objdump, arguments.exe, arguments.map)
+    dlls, size, problems = check(arguments.exe, arguments.map)
     print(f"{arguments.exe}: {size} bytes, imports {', '.join(dlls)}")
     for problem in problems:
         print(f"  {problem}")

@@ -1,43 +1,92 @@
-"""What a loader asks of a shipped PE image, read from `objdump -p`: its size ceiling,
-a subsystem version every supported Windows accepts, ASLR and DEP with the relocations
-ASLR needs, and no TLS directory (the mark of C runtime start-up code)."""
+"""A shipped PE image as the loader reads it, through pefile, for the release checks of
+the program (check_hiscores.py) and of the plug-in (tests/nsistumbra/win/check_binaries.py):
+what every image must meet (its size ceiling, a subsystem version every supported Windows
+accepts, ASLR and DEP with the relocations ASLR needs, no TLS directory, the mark of C
+runtime start-up code, and a valid checksum where one is set), its imports, exports and
+resources."""
 
 import os
-import re
-import subprocess
 
-DYNAMIC_BASE = 0x40
-NX_COMPAT = 0x100
+import pefile
+
+# The system DLLs the images may import. Windows maps a KnownDLL (None here) from the
+# system folder whatever the search order, so no DLL planted beside the image can stand in
+# for it; any other is found through the search order, and only the image named may
+# import it.
+SYSTEM_DLLS = {
+    **dict.fromkeys(["advapi32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll", "kernel32.dll",
+                     "msvcrt.dll", "ole32.dll", "oleaut32.dll", "rpcrt4.dll", "shell32.dll",
+                     "shlwapi.dll", "user32.dll", "ws2_32.dll"]),
+    # The program's manifest binds it to the side-by-side common controls 6.
+    "comctl32.dll": "hiscores.exe",
+    # The installer that loads the plug-in restricts its own DLL search.
+    "version.dll": "nsistumbra.dll",
+}
 # The subsystem version each architecture's images have always carried.
-SUBSYSTEM_VERSIONS = {"pei-i386": (4, 0), "pei-x86-64": (5, 2)}
+SUBSYSTEM_VERSIONS = {pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]: (4, 0),
+                      pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]: (5, 2)}
+ASLR_AND_DEP = (pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE"]
+                | pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NX_COMPAT"])
 
 
-def headers(objdump, path):
-    return subprocess.run([objdump, "-p", path], check=True, capture_output=True,
-                          text=True).stdout
+def _directory_size(image, name):
+    return image.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY[name]].Size
 
 
-def directory_size(text, name):
-    entry = re.search(r"^Entry [0-9a-f] [0-9a-f]+ ([0-9a-f]+) " + name, text, re.M)
-    return int(entry.group(1), 16) if entry else 0
-
-
-def loader_problems(text, path, max_bytes):
+def loader_problems(image, path, max_bytes):
     problems = []
     size = os.path.getsize(path)
     if size > max_bytes:
         problems.append(f"{size} bytes, more than {max_bytes}")
-    image_format = re.search(r"file format (\S+)", text).group(1)
-    version = tuple(int(re.search(r"^%sSubsystemVersion\s+(\d+)" % part, text, re.M).group(1))
-                    for part in ("Major", "Minor"))
-    if version != SUBSYSTEM_VERSIONS.get(image_format):
-        problems.append(f"subsystem version {version}, expected "
-                        f"{SUBSYSTEM_VERSIONS.get(image_format)}")
-    characteristics = int(re.search(r"^DllCharacteristics\s+([0-9a-f]+)", text, re.M).group(1), 16)
-    if characteristics & (DYNAMIC_BASE | NX_COMPAT) != DYNAMIC_BASE | NX_COMPAT:
-        problems.append(f"DllCharacteristics {characteristics:#x} lacks ASLR or DEP")
-    if directory_size(text, "Base Relocation Directory") == 0:
+    header = image.OPTIONAL_HEADER
+    version = (header.MajorSubsystemVersion, header.MinorSubsystemVersion)
+    expected = SUBSYSTEM_VERSIONS.get(image.FILE_HEADER.Machine)
+    if version != expected:
+        problems.append(f"subsystem version {version}, expected {expected}")
+    if header.DllCharacteristics & ASLR_AND_DEP != ASLR_AND_DEP:
+        problems.append(f"DllCharacteristics {header.DllCharacteristics:#x} lacks ASLR or DEP")
+    if _directory_size(image, "IMAGE_DIRECTORY_ENTRY_BASERELOC") == 0:
         problems.append("no relocations, so ASLR cannot move it")
-    if directory_size(text, "Thread Storage Directory") != 0:
+    if _directory_size(image, "IMAGE_DIRECTORY_ENTRY_TLS") != 0:
         problems.append("a TLS directory: C runtime start-up code came in")
+    if header.CheckSum and header.CheckSum != image.generate_checksum():
+        problems.append(f"checksum {header.CheckSum:#x} does not match the image")
     return problems
+
+
+def imports(image):
+    """{dll name as written: [(ordinal or None, name or None)]}; an import by ordinal
+    carries no name in the image."""
+    return {entry.dll.decode(): [(i.ordinal, None) if i.import_by_ordinal
+                                 else (None, i.name.decode()) for i in entry.imports]
+            for entry in getattr(image, "DIRECTORY_ENTRY_IMPORT", [])}
+
+
+def import_problems(image, path):
+    """Every imported DLL a KnownDLL or one allowed to this image by its file name."""
+    dlls = imports(image)
+    problems = [] if dlls else ["no imports found: not a PE program?"]
+    for dll in dlls:
+        if SYSTEM_DLLS.get(dll.lower(), "") not in (None, os.path.basename(path)):
+            problems.append(f"imports {dll}, which is no KnownDLL nor allowed to this image")
+    return problems
+
+
+def exports(image):
+    """[(name, RVA)] in the export table's order."""
+    directory = getattr(image, "DIRECTORY_ENTRY_EXPORT", None)
+    return [(symbol.name.decode(), symbol.address) for symbol in directory.symbols] \
+        if directory else []
+
+
+def resource(image, type_id, name_id):
+    """The bytes of a resource in its first language, or None: the resource directory's
+    three levels (type, name, language) as the loader walks them."""
+    directory = getattr(image, "DIRECTORY_ENTRY_RESOURCE", None)
+    names = next((kind.directory.entries for kind in (directory.entries if directory else [])
+                  if kind.id == type_id), [])
+    languages = next((name.directory.entries for name in names if name.id == name_id), [])
+    if not languages:
+        return None
+    data = languages[0].data.struct
+    return image.get_data(data.OffsetToData, data.Size)

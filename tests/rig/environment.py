@@ -1,8 +1,9 @@
 """What the rig takes from its environment, read here only: the program under test, the
-Wine launcher and prefix with the factor its route puts on every wait, and the upload
-server's host name the program was built with. ctest sets them from the build
-(cmake/testing.cmake), and scripts/with-rig.sh for the demo, the screenshot and the
-benchmark."""
+Wine launcher and prefix with the factor its route puts on every wait, the upload
+server's host name the program was built with, and a DLL to plant beside the program.
+scripts/with-rig.sh sets them from the build folder's rig.env (tests/e2e/CMakeLists.txt)
+for the end-to-end tests, the demo, the screenshot and the benchmark; the plug-in's
+installer tests take only the Wine, from ctest (cmake/testing.cmake)."""
 
 import os
 
@@ -20,7 +21,7 @@ def scaled(seconds):
 def _required(name):
     value = os.environ.get(name)
     if not value:
-        raise SystemExit("%s is not set: run this through ctest or scripts/with-rig.sh" % name)
+        raise SystemExit("%s is not set: run this through scripts/with-rig.sh" % name)
     return value
 
 
@@ -34,3 +35,9 @@ def prefix():
 
 def server_host():
     return _required("HISCORES_SERVER_HOST")
+
+
+def planted_dll():
+    """A DLL that, when loaded, leaves an empty file named after itself plus ".loaded"
+    beside itself (tests/e2e/planted_dll.c)."""
+    return _required("PLANTED_DLL")

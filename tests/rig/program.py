@@ -27,13 +27,14 @@ def run(args=("send",), timeout=60):
 
 class Window:
     """The program started in window mode, by default as built, or by the Windows command
-    line given; its error output goes to a file so that a full pipe can never block it."""
+    line given, with Wine's environment extended by extra_env; its error output goes to
+    a file so that a full pipe can never block it."""
 
-    def __init__(self, command=None):
+    def __init__(self, command=None, **extra_env):
         self._log_path = os.path.join(namespace.work_dir(), "hiscores-%d.log" % time.monotonic_ns())
         self._log = open(self._log_path, "wb")
         self.process = wine.start(command or [environment.program()], self._log,
-                                  WINEDEBUG=_TRACE)
+                                  WINEDEBUG=_TRACE, **extra_env)
 
     def wait(self, timeout=20):
         try:

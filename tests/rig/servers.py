@@ -82,23 +82,23 @@ class RecordingServer:
     def _read(connection):
         data = b""
         try:
-            while True:
-                head_end = data.find(b"\r\n\r\n")
-                if head_end >= 0:
-                    length = re.search(rb"Content-Length: *(\d+)", data[:head_end], re.I)
-                    if len(data) >= head_end + 4 + (int(length.group(1)) if length else 0):
-                        return data
+            while parse_request(data) is None:
                 chunk = connection.recv(65536)
                 if not chunk:
-                    return data
+                    break
                 data += chunk
         except OSError:
-            return data
+            pass
+        return data
 
 
-def split_request(data):
-    """The request's head (request line and headers) and its body."""
-    head, _, body = data.partition(b"\r\n\r\n")
+def parse_request(data):
+    """The request in data as its head (the request line and the header lines) and its
+    body, or None while the head or the body its Content-Length announces is incomplete."""
+    head, blank_line, body = data.partition(b"\r\n\r\n")
+    length = re.search(rb"^Content-Length: *(\d+)", head, re.I | re.M)
+    if not blank_line or len(body) < (int(length.group(1)) if length else 0):
+        return None
     return head.decode("latin-1"), body
 
 
