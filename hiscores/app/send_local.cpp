@@ -15,10 +15,11 @@ int SendLocalHiscoresTo(const UploadServer& server) {
     char text[kHiscoreTextSize];
     int skipped = 0;
     int uploads = 0;
+    UploadRun run = {server};
     UploadResult result = UploadResult::kSent;
     while (result == UploadResult::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
         ++uploads;
-        result = UploadHiscores(server, text);
+        result = UploadHiscores(run, text);
     }
     FreeGameKeyList(games);
     if (uploads == 0) {

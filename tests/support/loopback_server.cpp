@@ -113,8 +113,33 @@ unsigned short RefusingPort() {
     return port;
 }
 
+UnansweringPort::UnansweringPort() {
+    listener_ = ListenOnLoopback(&port_);
+    listen(listener_, 0);
+    filler_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port_);
+    if (connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        abort();
+}
+
+UnansweringPort::~UnansweringPort() {
+    close(filler_);
+    close(listener_);
+}
+
 hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds) {
-    return {"127.0.0.1", port, hiscores::kUploadPath, hiscores::kUserAgent, stallMilliseconds};
+    return {
+        .host = "127.0.0.1",
+        .port = port,
+        .path = hiscores::kUploadPath,
+        .userAgent = hiscores::kUserAgent,
+        .stallMilliseconds = stallMilliseconds,
+        .connectMilliseconds = 5000,
+        .requestMilliseconds = 5000,
+    };
 }
 
 std::string UploadRequest(const std::string& body, bool viaProxy) {

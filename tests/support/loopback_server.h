@@ -38,7 +38,22 @@ class LoopbackServer {
 // A loopback port on which nothing listens, so a connection there is refused.
 unsigned short RefusingPort();
 
-// The upload server at 127.0.0.1 and port, with the website's path and user agent.
+// A loopback port where connection attempts go unanswered, as behind a firewall that
+// drops them: its listener accepts nothing, and one connection of its own fills the queue.
+class UnansweringPort {
+  public:
+    UnansweringPort();
+    ~UnansweringPort();
+    unsigned short Port() const { return port_; }
+
+  private:
+    int listener_ = -1;
+    int filler_ = -1;
+    unsigned short port_ = 0;
+};
+
+// The upload server at 127.0.0.1 and port, with the website's path and user agent, and
+// limits that hold for loopback connections.
 hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds = 5000);
 
 // The upload request the program sends to 127.0.0.1 for body, straight or through a proxy.
