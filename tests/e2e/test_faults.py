@@ -4,7 +4,7 @@ documented exit code, sends only what it holds whole, and leaves no process behi
 import subprocess
 import time
 
-from rig import namespace, program, registry, servers, testcase
+from rig import environment, namespace, program, registry, servers, testcase
 
 ONE_GAME = [("Alpha", [b"alpha 100 Ann"])]
 
@@ -28,6 +28,25 @@ class NetworkFaults(testcase.WineTestCase):
         started = time.monotonic()
         self.assertEqual(self.run_against(reply_pieces=[], stall=True), 3)
         self.assertLess(time.monotonic() - started, 45)
+
+    def test_a_destination_that_would_hold_the_run_is_given_up_at_its_limit(self):
+        """20 s for a connection attempt that is never answered; 60 s from connecting
+        for a request whose server trickles its status line, a byte within every 30 s."""
+        trickle = dict(reply_pieces=[b"HTTP/1.0 20", b"0", b" ", b"OK\r\n\r\n"], pause=25)
+        cases = [
+            ("never answers the connection", servers.UnansweringPort, {}, 2, 20),
+            ("trickles its status line", servers.RecordingServer, trickle, 3, 60),
+        ]
+        registry.set_records(ONE_GAME)
+        for name, destination, options, expected_code, limit in cases:
+            with self.subTest(name), destination(**options):
+                started = time.monotonic()
+                run = program.run(timeout=limit + 30)
+                elapsed = time.monotonic() - started
+                self.assertEqual((run.code, run.message_boxes), (expected_code, []))
+                self.assertGreater(elapsed, limit - 1)
+                self.assertLess(elapsed, limit + environment.scaled(5))
+                self.assertEqual(hiscores_processes(), [])
 
     def test_server_faults_give_the_documented_exit_code(self):
         cases = [
