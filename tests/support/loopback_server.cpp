@@ -13,11 +13,17 @@
 
 namespace {
 
-int ListenOnLoopback(unsigned short* port) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+sockaddr_in LoopbackAddress(unsigned short port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    return address;
+}
+
+int ListenOnLoopback(unsigned short* port) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = LoopbackAddress(0);
     bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
@@ -117,11 +123,8 @@ UnansweringPort::UnansweringPort() {
     listener_ = ListenOnLoopback(&port_);
     listen(listener_, 0);
     filler_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port_);
-    if (connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    const sockaddr_in address = LoopbackAddress(port_);
+    if (connect(filler_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         abort();
 }
 
@@ -131,15 +134,13 @@ UnansweringPort::~UnansweringPort() {
 }
 
 hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds) {
-    return {
-        .host = "127.0.0.1",
-        .port = port,
-        .path = hiscores::kUploadPath,
-        .userAgent = hiscores::kUserAgent,
-        .stallMilliseconds = stallMilliseconds,
-        .connectMilliseconds = 5000,
-        .requestMilliseconds = 5000,
-    };
+    return {.host = "127.0.0.1",
+            .port = port,
+            .path = hiscores::kUploadPath,
+            .userAgent = hiscores::kUserAgent,
+            .stallMilliseconds = stallMilliseconds,
+            .connectMilliseconds = 5000,
+            .requestMilliseconds = 5000};
 }
 
 std::string UploadRequest(const std::string& body, bool viaProxy) {
