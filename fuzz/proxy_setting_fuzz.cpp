@@ -1,6 +1,7 @@
 // Proxy settings of any text and host buffers of any size: nothing is written past the
 // buffer, the host is terminated, and a plain "host:port" or "host" setting gives its
-// host cut to the buffer and its port (80 without one).
+// host cut to the buffer and its port (80 without one), or nothing when the port is
+// not one from 1 to 65535.
 #include "hiscores/upload/proxy_setting.h"
 
 #include "fuzz/check.h"
@@ -70,14 +71,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (useSecondParser && enableValue != 1)
             FUZZ_CHECK(!parsed);
         if (IsPlainSetting(setting) && (!useSecondParser || enableValue == 1)) {
-            FUZZ_CHECK(parsed);
             const std::size_t colon = setting.find(':');
-            const std::string whole = setting.substr(0, colon);
-            FUZZ_CHECK(got == whole.substr(0, static_cast<std::size_t>(hostSize) - 1));
             int expectedPort = 80;
-            if (colon == std::string::npos ||
-                ReadDecimal(setting.c_str() + colon + 1, &expectedPort))
+            const bool usablePort = colon == std::string::npos ||
+                                    (ReadDecimal(setting.c_str() + colon + 1, &expectedPort) &&
+                                     expectedPort >= 1 && expectedPort <= 65535);
+            FUZZ_CHECK(parsed == usablePort);
+            if (usablePort) {
+                const std::string whole = setting.substr(0, colon);
+                FUZZ_CHECK(got == whole.substr(0, static_cast<std::size_t>(hostSize) - 1));
                 FUZZ_CHECK(port == expectedPort);
+            }
         }
     }
     std::free(host);

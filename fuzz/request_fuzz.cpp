@@ -49,7 +49,8 @@ void CheckRequest(FuzzedDataProvider& input) {
                                  body;
 
     char* buffer = static_cast<char*>(std::malloc(size > 0 ? size : 0));
-    const hiscores::UploadServer server = {host.c_str(), 80, path.c_str(), userAgent.c_str(), 0};
+    const hiscores::UploadServer server = {
+        host.c_str(), 80, path.c_str(), userAgent.c_str(), 0, 0, 0};
     const int length = hiscores::FormatUploadRequest(server, viaProxy, body.c_str(), buffer, size);
     if (size > 0 && expected.size() < static_cast<std::size_t>(size)) {
         FUZZ_CHECK(length == static_cast<int>(expected.size()));

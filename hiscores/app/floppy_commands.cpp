@@ -98,7 +98,8 @@ void SendHiscoresFromFolder(const char* folder, const UploadServer& server) {
         return;
     }
 
-    if (UploadHiscores(server, text) == UploadResult::kSent)
+    UploadRun run = {server};
+    if (UploadHiscores(run, text) == UploadResult::kSent)
         ShowInfo(kSentFromFloppyMessage);
 }
 

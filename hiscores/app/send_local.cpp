@@ -30,19 +30,33 @@ ExitCode SendLocalHiscoresTo(const UploadServer& server) {
     char text[kHiscoreTextSize];
     int skipped = 0;
     int uploads = 0;
-    ExitCode code = ExitCode::kSent;
-    while (code == ExitCode::kSent && CollectBatch(games, cursor, text, &skipped) > 0) {
+    int sent = 0;
+    int batch = 0;
+    UploadRun run = {server};
+    UploadResult result = UploadResult::kSent;
+    while (result == UploadResult::kSent &&
+           (batch = CollectBatch(games, cursor, text, &skipped)) > 0) {
         ++uploads;
-        code = ExitCodeFor(UploadHiscores(server, text));
+        result = UploadHiscores(run, text);
+        if (result == UploadResult::kSent)
+            sent += batch;
+    }
+    // Some records reached the website and some did not: sending them all again would
+    // post the first ones twice, so the player is told how many went.
+    if (result != UploadResult::kSent && run.acceptedRequests > 0) {
+        int notSent = batch;
+        while ((batch = CollectBatch(games, cursor, text, &skipped)) > 0)
+            notSent += batch;
+        ShowError(kPartlySentFormat, UploadFailureMessage(result), sent, notSent + skipped);
     }
     FreeGameKeyList(games);
     if (uploads == 0) {
         ShowError(kNoHiscoresMessage);
         return ExitCode::kNoHiscores;
     }
-    if (code == ExitCode::kSent)
+    if (result == UploadResult::kSent)
         ShowInfo(kSentMessage);
-    return code;
+    return ExitCodeFor(result);
 }
 
 ExitCode SendLocalHiscores() {

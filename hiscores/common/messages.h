@@ -13,6 +13,10 @@ inline constexpr char kSystemErrorMessage[] = "System error";
 inline constexpr char kCannotOpenWindowMessage[] = "Can't open the program window!";
 inline constexpr char kCannotConnectMessage[] = "Can't connect to server!";
 inline constexpr char kDataTransferErrorMessage[] = "Data transfer error (connection OK).";
+// A failure's message when earlier requests of the run were accepted, then how many
+// hiscores reached the website and how many did not.
+inline constexpr char kPartlySentFormat[] =
+    "%s\n\nHiscores that reached the TumbraGames website: %d. Hiscores that did not: %d.";
 
 inline constexpr char kInsertFloppyMessage[] = "Insert floppy disk and click OK.";
 inline constexpr char kCannotWriteFloppyMessage[] =

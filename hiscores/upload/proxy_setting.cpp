@@ -2,7 +2,6 @@
 
 #include "hiscores/common/text_compare.h"
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,16 +12,10 @@ namespace {
 // A proxy named without a port listens where Windows' own HTTP stack expects it.
 constexpr int kDefaultProxyPort = 80;
 
-// The leading decimal digits, as atoi reads them, but without its undefined behaviour
-// for a number too large for an int: such a number saturates.
-int ReadPort(const char* text) {
-    const long value = strtol(text, nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
+// Ports a proxy can listen on: anything else names no usable proxy, where a cast to 16
+// bits would lead to another port.
+constexpr long kLowestPort = 1;
+constexpr long kHighestPort = 65535;
 
 constexpr char kHttpEntry[] = "http=";
 
@@ -73,19 +66,19 @@ bool ParseProxyServer(const char* setting, char* host, int hostSize, int* port) 
         (colon == nullptr || slashes < colon || slashes == colon + 1))
         start = slashes + 2;
     const char* hostEnd = end;
+    long portNumber = kDefaultProxyPort;
     if (colon != nullptr && colon >= start) {
-        *port = ReadPort(colon + 1);
+        // The leading decimal digits, as atoi reads them.
+        portNumber = strtol(colon + 1, nullptr, 10);
         hostEnd = colon;
     } else {
-        *port = kDefaultProxyPort;
         const char* slash = strchr(start, '/');
         if (slash != nullptr && slash < end)
             hostEnd = slash;
     }
-    if (hostEnd == start) {
-        *port = 0;
+    if (hostEnd == start || portNumber < kLowestPort || portNumber > kHighestPort)
         return false;
-    }
+    *port = static_cast<int>(portNumber);
     size_t length = static_cast<size_t>(hostEnd - start);
     if (length >= static_cast<size_t>(hostSize))
         length = static_cast<size_t>(hostSize) - 1;

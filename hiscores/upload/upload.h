@@ -11,8 +11,32 @@ enum class UploadResult : int {
     kTransferError = -3,
 };
 
-// Posts body to the server's path, directly or through the user's proxy. Shows its own
-// error messages and clears the status before it returns.
-UploadResult UploadHiscores(const UploadServer& server, const char* body);
+// A way to the server: the address (in network byte order) and port connected to, and
+// whether they are the user's proxy's.
+struct UploadRoute {
+    unsigned int address;
+    unsigned short port;
+    bool viaProxy;
+};
+
+// One command's uploads to a server. The route of the first request that connects is
+// the run's: its later requests take it without trying another first or looking up a
+// name again. Each command starts a run of its own.
+struct UploadRun {
+    const UploadServer& server;
+    // No route yet while its port is 0.
+    UploadRoute route = {};
+    // Only the command knows which records a request held, so a failure after an
+    // accepted request is the command's to tell.
+    int acceptedRequests = 0;
+};
+
+// Posts body to the run's server, directly or through the user's proxy. Shows its own
+// error message unless an earlier request of the run was accepted, and clears the status
+// before it returns.
+UploadResult UploadHiscores(UploadRun& run, const char* body);
+
+// The message that tells the player of a failed upload.
+const char* UploadFailureMessage(UploadResult result);
 
 } // namespace hiscores

@@ -1,12 +1,14 @@
 #include "hiscores/app/send_local.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
+#include "hiscores/common/sizes.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/recording_feedback.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,15 +24,15 @@ using Bodies = std::vector<std::string>;
 const std::string kHalf(4998, 'h'); // two of them with their line feeds: 9998 bytes
 const std::string kTooLong(9999, 'x');
 
-// Games "A", "B", ... each with its records sent to a server that gives reply; the bodies
-// of the requests it received.
+// Games "A", "B", ... each with its records sent to a server that gives reply to the
+// first answered requests; the bodies of the requests it received.
 Bodies Send(const std::vector<std::vector<std::string>>& games, ExitCode code,
-            const char* reply = "HTTP/1.0 200 OK\r\n") {
+            const char* reply = "HTTP/1.0 200 OK\r\n", int answered = -1) {
     stand_in::ResetMemoryRegistry();
     stand_in::ClearFeedback();
     for (size_t game = 0; game < games.size(); ++game)
         stand_in::SetRecords(std::string(1, 'A' + game), games[game]);
-    LoopbackServer server({reply});
+    LoopbackServer server({reply}, false, answered);
     EXPECT_EQ(SendLocalHiscoresTo(LoopbackUploadServer(server.Port())), code);
     return server.Bodies();
 }
@@ -54,6 +56,21 @@ TEST(SendLocal, TheFirstRequestRefusedEndsTheCommand) {
               Bodies{kHalf + "\n" + kHalf + "\n"});
     EXPECT_EQ(stand_in::Shown(), (Feedback{Status(kConnectingStatus), Status(kSendingStatus),
                                            Error(kDataTransferErrorMessage), Status(kNoStatus)}));
+}
+
+TEST(SendLocal, ARequestRefusedAfterAcceptedOnesSaysHowManyWent) {
+    // Two records went in the first request; the second held two, and one too long was
+    // passed over.
+    EXPECT_EQ(Send({{kHalf, kHalf, "a3"}, {"b1", kTooLong}}, ExitCode::kTransferError,
+                   "HTTP/1.0 200 OK\r\n", 1),
+              (Bodies{kHalf + "\n" + kHalf + "\n", "a3\nb1\n"}));
+    char partly[kMessageBufferSize];
+    snprintf(partly, sizeof partly, kPartlySentFormat, kDataTransferErrorMessage, 2, 3);
+    const Feedback request = {Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus)};
+    Feedback shown = request;
+    shown.insert(shown.end(), request.begin(), request.end());
+    shown.push_back(Error(partly));
+    EXPECT_EQ(stand_in::Shown(), shown);
 }
 
 TEST(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {

@@ -1,7 +1,7 @@
 """Faults of the network and odd registry contents: each silent run ends with the
 documented exit code, sends only what it holds whole, and leaves no process behind."""
 
-from rig import registry, testcase
+from rig import environment, registry, servers, testcase
 
 ONE_GAME = [("Alpha", [b"alpha 100 Ann"])]
 
@@ -11,6 +11,21 @@ class NetworkFaults(testcase.WineTestCase):
         run = self.run_silent(ONE_GAME, server=dict(reply_pieces=[], stall=True))
         self.assertEqual(run.code, 3)
         self.assertLess(run.seconds, 45)
+
+    def test_a_destination_that_would_hold_the_run_is_given_up_at_its_limit(self):
+        """20 s for a connection attempt that is never answered; 60 s from connecting
+        for a request whose server trickles its status line, a byte within every 30 s."""
+        trickle = dict(reply_pieces=[b"HTTP/1.0 20", b"0", b" ", b"OK\r\n\r\n"], pause=25)
+        cases = [
+            ("never answers the connection", servers.UnansweringPort, {}, 2, 20),
+            ("trickles its status line", servers.RecordingServer, trickle, 3, 60),
+        ]
+        for name, destination, options, expected_code, limit in cases:
+            with self.subTest(name):
+                run = self.run_silent(ONE_GAME, destination(**options), timeout=limit + 30)
+                self.assertEqual(run.code, expected_code)
+                self.assertGreater(run.seconds, limit - 1)
+                self.assertLess(run.seconds, limit + environment.scaled(5))
 
     def test_server_faults_give_the_documented_exit_code(self):
         cases = [

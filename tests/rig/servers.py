@@ -14,15 +14,16 @@ OK_REPLY = b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK"
 
 class RecordingServer:
     """An HTTP stand-in on 127.0.0.1: records every request byte for byte and answers
-    each with reply_pieces, sent with a short pause between them. With
+    each with reply_pieces, sent pause seconds apart. With
     read_request False it answers as soon as the connection is accepted; with reset
     True it resets the connection instead of answering; with stall True it falls silent
     after its reply pieces until the client gives up. Leaving its with-block waits until
     it has recorded the last request, which it does only after answering."""
 
     def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False,
-                 stall=False):
+                 stall=False, pause=0.02):
         self.reply_pieces = list(reply_pieces)
+        self.pause = pause
         self.read_request = read_request
         self.reset = reset
         self.stall = stall
@@ -67,7 +68,7 @@ class RecordingServer:
         try:
             for piece in self.reply_pieces:
                 connection.sendall(piece)
-                time.sleep(0.02)
+                time.sleep(self.pause)
         except OSError:
             pass
         if not self.read_request:
@@ -90,6 +91,23 @@ class RecordingServer:
         except OSError:
             pass
         return data
+
+
+class UnansweringPort:
+    """A port on 127.0.0.1 where connection attempts go unanswered, as behind a firewall
+    that drops them: its listener accepts nothing, and one connection of its own fills
+    the queue."""
+
+    def __init__(self, port=80):
+        self._listener = socket.create_server(("127.0.0.1", port), backlog=0)
+        self._filler = socket.create_connection(("127.0.0.1", port))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *_):
+        self._filler.close()
+        self._listener.close()
 
 
 def parse_request(data):

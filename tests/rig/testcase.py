@@ -32,22 +32,24 @@ class WineTestCase(unittest.TestCase):
         namespace.map_server_host(True)
         registry.import_registry(registry.proxy_text("", 0) + registry.records_text([]))
 
-    def run_silent(self, games=None, server=None, args=("send",)):
+    def run_silent(self, games=None, server=None, args=("send",), timeout=60):
         """Runs the program silently: with the games' records (registry.set_records)
         unless games is None, and with a RecordingServer of the options in server ({}
-        for one that accepts) unless server is None. A silent run shows no message box
-        and leaves no process behind."""
+        for one that accepts), or another stand-in at the server's address such as an
+        UnansweringPort, unless server is None. A silent run shows no message box and
+        leaves no process behind."""
         if games is not None:
             registry.set_records(games)
         with contextlib.ExitStack() as stack:
-            recorder = None if server is None else stack.enter_context(
-                servers.RecordingServer(**server))
+            if isinstance(server, dict):
+                server = servers.RecordingServer(**server)
+            recorder = None if server is None else stack.enter_context(server)
             started = time.monotonic()
-            run = program.run(args)
+            run = program.run(args, timeout)
             seconds = time.monotonic() - started
         self.assertEqual(run.message_boxes, [], "a silent run showed a message box")
         self.assertEqual(_program_processes(), [])
-        return SilentRun(run.code, recorder.requests if recorder else [], seconds)
+        return SilentRun(run.code, getattr(recorder, "requests", []), seconds)
 
 
 def main():

@@ -13,11 +13,17 @@
 
 namespace {
 
-int ListenOnLoopback(unsigned short* port) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+sockaddr_in LoopbackAddress(unsigned short port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    return address;
+}
+
+int ListenOnLoopback(unsigned short* port) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = LoopbackAddress(0);
     bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
@@ -38,8 +44,9 @@ size_t BodyStart(const std::string& data) {
 
 } // namespace
 
-LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces, bool stall)
-    : replyPieces_(std::move(replyPieces)), stall_(stall) {
+LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces, bool stall,
+                               int answeredRequests)
+    : replyPieces_(std::move(replyPieces)), stall_(stall), answeredRequests_(answeredRequests) {
     listener_ = ListenOnLoopback(&port_);
     listen(listener_, 4);
     if (pipe(stopPipe_) != 0)
@@ -95,7 +102,9 @@ void LoopbackServer::Serve() {
             received.append(chunk, static_cast<size_t>(got));
         }
         requests_.push_back(received);
-        for (const std::string& piece : replyPieces_) {
+        const bool answered =
+            answeredRequests_ < 0 || requests_.size() <= size_t(answeredRequests_);
+        for (const std::string& piece : answered ? replyPieces_ : std::vector<std::string>{}) {
             send(connection, piece.data(), piece.size(), MSG_NOSIGNAL);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -113,8 +122,28 @@ unsigned short RefusingPort() {
     return port;
 }
 
+UnansweringPort::UnansweringPort() {
+    listener_ = ListenOnLoopback(&port_);
+    listen(listener_, 0);
+    filler_ = socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = LoopbackAddress(port_);
+    if (connect(filler_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        abort();
+}
+
+UnansweringPort::~UnansweringPort() {
+    close(filler_);
+    close(listener_);
+}
+
 hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds) {
-    return {"127.0.0.1", port, hiscores::kUploadPath, hiscores::kUserAgent, stallMilliseconds};
+    return {.host = "127.0.0.1",
+            .port = port,
+            .path = hiscores::kUploadPath,
+            .userAgent = hiscores::kUserAgent,
+            .stallMilliseconds = stallMilliseconds,
+            .connectMilliseconds = 5000,
+            .requestMilliseconds = 5000};
 }
 
 std::string UploadRequest(const std::string& body, bool viaProxy) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 
 namespace hiscores {
@@ -79,7 +78,12 @@ TEST(ProxySetting, SplitsHostAndPort) {
         {"proxy.lan:3128", true, "proxy.lan", 3128},
         {"10.0.0.1:8080", true, "10.0.0.1", 8080},
         {"proxy.lan:80/", true, "proxy.lan", 80},
-        {"p:99999999999999999999", true, "p", INT_MAX}, // a port too large saturates
+        {"p:65535", true, "p", 65535},
+        // A port that is no port names no proxy, as a cast to 16 bits would name another.
+        {"127.0.0.1:83616", false, "", 0},
+        {"p:99999999999999999999", false, "", 0},
+        {"p:0", false, "", 0},
+        {"p:", false, "", 0},
         {"proxy.lan", true, "proxy.lan", 80},
         {"http://proxy.lan/", true, "proxy.lan", 80},
         {"http=a.lan:8080;https=b.lan:8443;ftp=c.lan:21", true, "a.lan", 8080},

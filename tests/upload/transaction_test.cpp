@@ -19,13 +19,18 @@ using stand_in::Feedback;
 using stand_in::Status;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
-// Who listens: the server, the server without a word after its reply, the proxy, or
-// neither; the others' ports refuse.
-enum class Listening { kServer, kStallingServer, kProxy, kNeither };
+// Who listens: the server, the server without a word after its reply, the server
+// trickling its reply, the proxy behind a server that never answers the connection, the
+// proxy, or neither; the others' ports refuse. A slow server meets a limit of a fifth of
+// a second: for progress, for the whole request, or for connecting.
+enum class Listening { kServer, kStallingServer, kTricklingServer, kUnanswered, kProxy, kNeither };
 
 TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     const std::string largest(kHiscoreTextSize - 1, 'r');
     const std::string tooLarge(kRequestBufferSize, 'x');
+    // Fourteen pieces, each after a pause of 20 ms.
+    const std::vector<std::string> byteByByte = {"H", "T", "T", "P", "/", "1",  ".",
+                                                 "0", " ", "2", "0", "0", "\r", "\n"};
     struct Case {
         const char* what;
         Listening listening;
@@ -41,10 +46,9 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     const Case cases[] = {
         {"accepted", kServer, {kOk}, kSent},
         {"status line in pieces", kServer, {"HT", "TP/1.1 2", "00", " OK\r\n"}, kSent},
-        {"status line byte by byte",
-         kServer,
-         {"H", "T", "T", "P", "/", "1", ".", "0", " ", "2", "0", "0", "\r", "\n"},
-         kSent},
+        {"status line byte by byte", kServer, byteByByte, kSent},
+        {"status line byte by byte past the request's limit", kTricklingServer, byteByByte,
+         kTransferError},
         {"refused", kServer, {"HTTP/1.0 404 Not Found\r\n\r\n"}, kTransferError},
         {"thirteen bytes, then closed", kServer, {"HTTP/1.0 200\r"}, kTransferError},
         {"closed without an answer", kServer, {}, kTransferError},
@@ -57,6 +61,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         {"proxy disabled", kProxy, {kOk}, kCannotConnect, "x\n", "@", 0},
         {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "@", 2},
         {"proxy unreachable", kNeither, {}, kCannotConnect},
+        {"server never answers the connection", kUnanswered, {kOk}, kSent},
         {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=@"},
         {"http entry unreachable",
          kProxy,
@@ -69,17 +74,26 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         SCOPED_TRACE(c.what);
         stand_in::ClearFeedback();
         const bool stall = c.listening == kStallingServer;
+        const bool trickle = c.listening == kTricklingServer;
+        const bool unanswered = c.listening == kUnanswered;
         LoopbackServer listener(c.reply, stall);
-        const bool direct = c.listening == kServer || stall;
-        const unsigned short proxyPort = c.listening == kProxy ? listener.Port() : RefusingPort();
+        UnansweringPort unansweringPort;
+        const bool direct = c.listening == kServer || stall || trickle;
+        const unsigned short proxyPort =
+            c.listening == kProxy || unanswered ? listener.Port() : RefusingPort();
         std::string proxy = c.proxy;
         proxy.replace(proxy.find('@'), 1, "127.0.0.1:" + std::to_string(proxyPort));
         stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
-        const UploadServer server =
-            LoopbackUploadServer(direct ? listener.Port() : RefusingPort(), stall ? 200 : 5000);
+        UploadServer server = LoopbackUploadServer(direct       ? listener.Port()
+                                                   : unanswered ? unansweringPort.Port()
+                                                                : RefusingPort(),
+                                                   stall ? 200 : 5000);
+        server.requestMilliseconds = trickle ? 200 : 5000;
+        server.connectMilliseconds = unanswered ? 200 : 5000;
 
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(UploadHiscores(server, c.body.c_str()), c.result);
+        UploadRun run = {server};
+        EXPECT_EQ(UploadHiscores(run, c.body.c_str()), c.result);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
         // The proxy is asked only after the direct connection failed.
         EXPECT_EQ(stand_in::InternetSettingsReads(), direct ? 0 : 1);
@@ -96,6 +110,27 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
             shown.push_back(Error(connected ? kDataTransferErrorMessage : kCannotConnectMessage));
         shown.push_back(Status(kNoStatus));
         EXPECT_EQ(stand_in::Shown(), shown);
+    }
+}
+
+TEST(Transaction, LaterRequestsOfARunTakeTheRouteThatWorkedAtOnce) {
+    // The server takes the first request, or never answers and the proxy takes it.
+    for (const bool viaProxy : {false, true}) {
+        SCOPED_TRACE(viaProxy);
+        LoopbackServer listener({kOk});
+        UnansweringPort unanswering;
+        stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(listener.Port())).c_str(), 1);
+        UploadServer server = LoopbackUploadServer(viaProxy ? unanswering.Port() : listener.Port());
+        server.connectMilliseconds = 500;
+        UploadRun run = {server};
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(UploadHiscores(run, "a\n"), UploadResult::kSent);
+        EXPECT_EQ(UploadHiscores(run, "b\n"), UploadResult::kSent);
+        // Neither a second wait for the server nor a second look at the settings.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
+        EXPECT_EQ(stand_in::InternetSettingsReads(), viaProxy ? 1 : 0);
+        EXPECT_EQ(listener.Requests(),
+                  (std::vector{UploadRequest("a\n", viaProxy), UploadRequest("b\n", viaProxy)}));
     }
 }
 
