@@ -5,28 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace nsistumbra {
 namespace {
-
-// The system directory's files, each "name a.b.c.d", or a bare name for a file without a
-// version resource.
-void InstallFiles(const std::vector<std::string>& files) {
-    stand_in::ResetSystemFiles();
-    for (const std::string& file : files) {
-        char name[16];
-        unsigned a, b, c, d;
-        const int read = std::sscanf(file.c_str(), "%15s %u.%u.%u.%u", name, &a, &b, &c, &d);
-        ASSERT_TRUE(read == 1 || read == 5) << file;
-        if (read == 5)
-            stand_in::AddSystemFile(name, MakeVersion64(a, b, c, d));
-        else
-            stand_in::AddSystemFileWithoutVersion(name);
-    }
-}
 
 // Each file once in the order of the table: neighbouring rows of one file share a reading.
 std::vector<std::string> TableReadOrder() {
@@ -78,7 +61,7 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
-        InstallFiles(c.files);
+        stand_in::SetSystemFiles(c.files);
         if (c.directoryUnreadable)
             stand_in::MakeSystemDirectoryUnreadable();
         EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
@@ -88,7 +71,7 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
 }
 
 TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
-    InstallFiles({"dinput.dll 4.7.0.716"});
+    stand_in::SetSystemFiles({"dinput.dll 4.7.0.716"});
     char letter = '?';
     QueryVersionFromFiles(nullptr, nullptr, &letter);
     EXPECT_EQ(letter, 'a');
