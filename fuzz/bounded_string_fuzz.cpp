@@ -7,6 +7,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -44,12 +45,10 @@ template <class Char> void Copy(FuzzedDataProvider& input) {
 template <class Char> void Length(FuzzedDataProvider& input) {
     HeapBuffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
     // Any contents, a terminator or not.
-    std::size_t terminator = buffer.count;
-    for (std::size_t index = 0; index < buffer.count; ++index) {
+    for (std::size_t index = 0; index < buffer.count; ++index)
         buffer.data[index] = static_cast<Char>(input.ConsumeIntegralInRange<int>(0, 3));
-        if (buffer.data[index] == 0 && terminator == buffer.count)
-            terminator = index;
-    }
+    const auto terminator = static_cast<std::size_t>(
+        std::find(buffer.data, buffer.data + buffer.count, 0) - buffer.data);
     std::size_t length = 12345;
     const Status status = nsistumbra::LengthBounded(buffer.data, buffer.count, &length);
     if (terminator == buffer.count) {
