@@ -28,10 +28,10 @@ std::string SystemPath(const char* name) {
 
 namespace stand_in {
 
-void SetSystemFiles(const std::vector<std::string>& listed) {
+void SetSystemFiles(const std::vector<std::string>& listed, bool readable) {
     files.clear();
     reads.clear();
-    directoryReadable = true;
+    directoryReadable = readable;
     for (const std::string& file : listed) {
         char name[16];
         unsigned a, b, c, d;
@@ -43,9 +43,6 @@ void SetSystemFiles(const std::vector<std::string>& listed) {
     }
 }
 
-void MakeSystemDirectoryUnreadable() {
-    directoryReadable = false;
-}
 const std::vector<std::string>& FilesRead() {
     return reads;
 }

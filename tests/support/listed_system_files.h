@@ -9,10 +9,9 @@ namespace stand_in {
 
 constexpr const char* kSystemDirectory = "C:\\WINDOWS\\system32";
 
-// Makes the directory readable as kSystemDirectory with these files in it, each
-// "name a.b.c.d", or a bare name for a file without a version resource.
-void SetSystemFiles(const std::vector<std::string>& files);
-void MakeSystemDirectoryUnreadable();
+// Lists these files in the directory kSystemDirectory, each "name a.b.c.d", or a bare name
+// for a file without a version resource.
+void SetSystemFiles(const std::vector<std::string>& files, bool directoryReadable = true);
 
 // The paths ReadFileVersion was asked for, in order.
 const std::vector<std::string>& FilesRead();
