@@ -7,134 +7,95 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <type_traits>
 
 namespace {
 
 using nsistumbra::Status;
 
-constexpr unsigned char kUnwritten = 0xA5;
+template <class Char> using Text = std::basic_string<Char>;
 
-// A buffer of exactly capacity characters on the heap, so ASan sees any access past it.
-template <class Char> struct Buffer {
-    explicit Buffer(std::size_t capacity) : capacity(capacity) {
-        characters = static_cast<Char*>(std::malloc(capacity * sizeof(Char)));
-        std::memset(characters, kUnwritten, capacity * sizeof(Char));
-    }
-    ~Buffer() { std::free(characters); }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
-    bool Unwritten() const {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(characters);
-        for (std::size_t index = 0; index < capacity * sizeof(Char); ++index)
-            if (bytes[index] != kUnwritten)
-                return false;
-        return true;
-    }
-    std::size_t capacity;
-    Char* characters;
-};
-
-template <class Char>
-std::basic_string<Char> ConsumeText(FuzzedDataProvider& input, std::size_t most) {
-    std::basic_string<Char> text;
-    const auto length = input.ConsumeIntegralInRange<std::size_t>(0, most);
-    for (std::size_t index = 0; index < length && input.remaining_bytes() > 0; ++index)
-        text += static_cast<Char>(input.ConsumeIntegral<std::make_unsigned_t<Char>>());
-    return text.substr(0, text.find(Char(0)));
+// Characters of any value up to the first NUL.
+template <class Char> Text<Char> ConsumeText(FuzzedDataProvider& input, std::size_t most) {
+    return ConsumeCharacters<Char>(input, most).c_str();
 }
 
 // What a bounded write of text into capacity characters must leave and return.
 template <class Char>
-void CheckCut(const Buffer<Char>& buffer, Status status, const std::basic_string<Char>& text) {
-    FUZZ_CHECK(buffer.capacity > 0);
-    const std::size_t kept = text.size() < buffer.capacity ? text.size() : buffer.capacity - 1;
-    FUZZ_CHECK(text.substr(0, kept) == buffer.characters);
+void CheckCut(const HeapBuffer<Char>& buffer, Status status, const Text<Char>& text) {
+    FUZZ_CHECK(buffer.count > 0);
+    const std::size_t kept = text.size() < buffer.count ? text.size() : buffer.count - 1;
+    FUZZ_CHECK(text.substr(0, kept) == buffer.data);
     FUZZ_CHECK(status == (kept == text.size() ? Status::kOk : Status::kInsufficientBuffer));
 }
 
 template <class Char> void Copy(FuzzedDataProvider& input) {
-    Buffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
-    const std::basic_string<Char> source = ConsumeText<Char>(input, 300);
-    const Status status =
-        nsistumbra::CopyBounded(buffer.characters, buffer.capacity, source.c_str());
-    if (buffer.capacity == 0)
+    HeapBuffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
+    const Text<Char> source = ConsumeText<Char>(input, 300);
+    const Status status = nsistumbra::CopyBounded(buffer.data, buffer.count, source.c_str());
+    if (buffer.count == 0)
         FUZZ_CHECK(status == Status::kInvalidArgument);
     else
         CheckCut(buffer, status, source);
 }
 
 template <class Char> void Length(FuzzedDataProvider& input) {
-    Buffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
+    HeapBuffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
     // Any contents, a terminator or not.
-    std::size_t terminator = buffer.capacity;
-    for (std::size_t index = 0; index < buffer.capacity; ++index) {
-        buffer.characters[index] = static_cast<Char>(input.ConsumeIntegralInRange<int>(0, 3));
-        if (buffer.characters[index] == 0 && terminator == buffer.capacity)
-            terminator = index;
-    }
+    for (std::size_t index = 0; index < buffer.count; ++index)
+        buffer.data[index] = static_cast<Char>(input.ConsumeIntegralInRange<int>(0, 3));
+    const auto terminator = static_cast<std::size_t>(
+        std::find(buffer.data, buffer.data + buffer.count, 0) - buffer.data);
     std::size_t length = 12345;
-    const Status status = nsistumbra::LengthBounded(buffer.characters, buffer.capacity, &length);
-    if (terminator == buffer.capacity) {
+    const Status status = nsistumbra::LengthBounded(buffer.data, buffer.count, &length);
+    if (terminator == buffer.count) {
         FUZZ_CHECK(status == Status::kInvalidArgument && length == 12345);
     } else {
         FUZZ_CHECK(status == Status::kOk && length == terminator);
-        FUZZ_CHECK(nsistumbra::LengthBounded(buffer.characters, buffer.capacity,
+        FUZZ_CHECK(nsistumbra::LengthBounded(buffer.data, buffer.count,
                                              static_cast<std::size_t*>(nullptr)) == Status::kOk);
     }
 }
 
 template <class Char> void Concat(FuzzedDataProvider& input) {
-    Buffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
-    const std::basic_string<Char> start = ConsumeText<Char>(input, 300);
-    const bool terminated = start.size() < buffer.capacity;
-    for (std::size_t index = 0; index < buffer.capacity; ++index)
-        buffer.characters[index] = index < start.size() ? start[index] : Char(0);
-    const std::basic_string<Char> source = ConsumeText<Char>(input, 300);
-    const Status status =
-        nsistumbra::ConcatBounded(buffer.characters, buffer.capacity, source.c_str());
-    if (!terminated) {
-        FUZZ_CHECK(status == Status::kInvalidArgument);
-        for (std::size_t index = 0; index < buffer.capacity; ++index)
-            FUZZ_CHECK(buffer.characters[index] == start[index]);
-    } else {
+    HeapBuffer<Char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 300));
+    const Text<Char> start = ConsumeText<Char>(input, 300);
+    const bool terminated = start.size() < buffer.count;
+    for (std::size_t index = 0; index < buffer.count; ++index)
+        buffer.data[index] = index < start.size() ? start[index] : Char(0);
+    const Text<Char> source = ConsumeText<Char>(input, 300);
+    const Status status = nsistumbra::ConcatBounded(buffer.data, buffer.count, source.c_str());
+    if (terminated) {
         CheckCut(buffer, status, start + source);
+    } else {
+        FUZZ_CHECK(status == Status::kInvalidArgument);
+        FUZZ_CHECK(start.compare(0, buffer.count, buffer.data, buffer.count) == 0);
     }
 }
 
 void Format(FuzzedDataProvider& input) {
     const bool beyondLimit = input.ConsumeIntegralInRange<int>(0, 31) == 0;
-    Buffer<char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 120));
-    const std::size_t capacity = beyondLimit ? nsistumbra::kMaxFormatCapacity + 1 : buffer.capacity;
+    HeapBuffer<char> buffer(input.ConsumeIntegralInRange<std::size_t>(0, 120));
+    const std::size_t capacity = beyondLimit ? nsistumbra::kMaxFormatCapacity + 1 : buffer.count;
     const int major = input.ConsumeIntegral<int>();
     const int minor = input.ConsumeIntegral<int>();
     const char letter = input.ConsumeIntegralInRange<char>(1, 127);
     const std::string text = ConsumeText<char>(input, 200);
-    // The formats the plug-in writes, and a text of any length.
+    // The formats the plug-in writes, and a text of any length, each also written by the
+    // C library for the expected text.
     char expected[512];
-    Status status;
-    switch (input.ConsumeIntegralInRange<int>(0, 2)) {
-    case 0:
-        status = nsistumbra::FormatBounded(buffer.characters, capacity, "%d.%d", major, minor);
-        std::snprintf(expected, sizeof expected, "%d.%d", major, minor);
-        break;
-    case 1:
-        status =
-            nsistumbra::FormatBounded(buffer.characters, capacity, "%d.%d%c", major, minor, letter);
-        std::snprintf(expected, sizeof expected, "%d.%d%c", major, minor, letter);
-        break;
-    default:
-        status =
-            nsistumbra::FormatBounded(buffer.characters, capacity, "%s|%x", text.c_str(), minor);
-        std::snprintf(expected, sizeof expected, "%s|%x", text.c_str(), minor);
-        break;
-    }
-    if (beyondLimit || buffer.capacity == 0) {
+    const auto formatBoth = [&](const char* format, auto... arguments) {
+        std::snprintf(expected, sizeof expected, format, arguments...);
+        return nsistumbra::FormatBounded(buffer.data, capacity, format, arguments...);
+    };
+    const int which = input.ConsumeIntegralInRange<int>(0, 2);
+    const Status status = which == 0   ? formatBoth("%d.%d", major, minor)
+                          : which == 1 ? formatBoth("%d.%d%c", major, minor, letter)
+                                       : formatBoth("%s|%x", text.c_str(), minor);
+    if (beyondLimit || buffer.count == 0) {
         FUZZ_CHECK(status == Status::kInvalidArgument);
         FUZZ_CHECK(buffer.Unwritten());
     } else {
@@ -142,30 +103,13 @@ void Format(FuzzedDataProvider& input) {
     }
 }
 
-template <class Char> void Run(FuzzedDataProvider& input, int operation) {
-    switch (operation) {
-    case 0:
-        Copy<Char>(input);
-        break;
-    case 1:
-        Length<Char>(input);
-        break;
-    default:
-        Concat<Char>(input);
-        break;
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const int operation = input.ConsumeIntegralInRange<int>(0, 6);
-    if (operation == 6)
-        Format(input);
-    else if (operation >= 3)
-        Run<char16_t>(input, operation - 3);
-    else
-        Run<char>(input, operation);
+    constexpr void (*kOperations[])(FuzzedDataProvider&) = {
+        Copy<char>,       Length<char>,     Concat<char>, Copy<char16_t>,
+        Length<char16_t>, Concat<char16_t>, Format};
+    input.PickValueInArray(kOperations)(input);
     return 0;
 }

@@ -34,9 +34,7 @@ std::uint32_t Expected(const char* text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Exactly the input and its terminator, so a read past the end is caught.
-    std::vector<char> narrow(data, data + size);
-    narrow.push_back('\0');
+    const std::vector<char> narrow = Terminated(data, size);
     const std::uint32_t read = nsistumbra::ReadHexRequirement(narrow.data());
     FUZZ_CHECK(read == Expected(narrow.data()));
 

@@ -10,26 +10,15 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace {
 
 using nsistumbra::HostStack;
 using nsistumbra::StackEntry;
-
-constexpr char kUnwritten = 0x5A;
-
-template <class Char> std::basic_string<Char> ConsumeText(FuzzedDataProvider& input) {
-    std::basic_string<Char> text;
-    const auto length = input.ConsumeIntegralInRange<std::size_t>(0, 300);
-    for (std::size_t index = 0; index < length && input.remaining_bytes() > 0; ++index)
-        text += static_cast<Char>(input.ConsumeIntegral<std::make_unsigned_t<Char>>());
-    return text;
-}
+// The texts a model stack holds, top last.
+template <class Char> using Model = std::vector<std::basic_string<Char>>;
 
 int ConsumeStringSize(FuzzedDataProvider& input) {
     // Mostly near the texts' lengths, sometimes as large as installers make it.
@@ -37,8 +26,7 @@ int ConsumeStringSize(FuzzedDataProvider& input) {
                                : input.ConsumeIntegralInRange<int>(-2, 70000);
 }
 
-template <class Char>
-void CheckMatches(StackEntry* top, const std::vector<std::basic_string<Char>>& model) {
+template <class Char> void CheckMatches(StackEntry* top, const Model<Char>& model) {
     auto expected = model.rbegin();
     for (; top != nullptr; top = top->next, ++expected) {
         FUZZ_CHECK(expected != model.rend());
@@ -48,13 +36,11 @@ void CheckMatches(StackEntry* top, const std::vector<std::basic_string<Char>>& m
     FUZZ_CHECK(stand_in::LiveEntries() == static_cast<int>(model.size()));
 }
 
-template <class Char>
-void Push(FuzzedDataProvider& input, StackEntry*& top,
-          std::vector<std::basic_string<Char>>& model) {
+template <class Char> void Push(FuzzedDataProvider& input, StackEntry*& top, Model<Char>& model) {
     const int stringSize = ConsumeStringSize(input);
     const bool absentStack = input.ConsumeIntegralInRange<int>(0, 15) == 0;
     const bool outOfMemory = input.ConsumeIntegralInRange<int>(0, 15) == 0;
-    const std::basic_string<Char> text = ConsumeText<Char>(input);
+    const std::basic_string<Char> text = ConsumeCharacters<Char>(input, 300);
     const HostStack<Char> stack{stringSize, absentStack ? nullptr : &top};
     stand_in::FailAllocations(outOfMemory);
     nsistumbra::PushStackString(stack, text.c_str());
@@ -67,38 +53,28 @@ void Push(FuzzedDataProvider& input, StackEntry*& top,
         text.substr(0, text.find(Char(0))).substr(0, static_cast<std::size_t>(stringSize) - 1));
 }
 
-template <class Char>
-void Pop(FuzzedDataProvider& input, StackEntry*& top, std::vector<std::basic_string<Char>>& model) {
+template <class Char> void Pop(FuzzedDataProvider& input, StackEntry*& top, Model<Char>& model) {
     const auto capacity =
         input.ConsumeIntegralInRange<std::size_t>(0, 2 * nsistumbra::kPluginTextCapacity);
     const bool absentStack = input.ConsumeIntegralInRange<int>(0, 15) == 0;
     const HostStack<Char> stack{ConsumeStringSize(input), absentStack ? nullptr : &top};
-    // Exactly capacity characters, so a write past them is caught.
-    const std::size_t bytes = capacity * sizeof(Char);
-    auto* destination = static_cast<Char*>(std::malloc(bytes));
-    std::memset(destination, kUnwritten, bytes);
-    const int result = nsistumbra::PopStackString(stack, destination, capacity);
+    HeapBuffer<Char> destination(capacity);
+    const int result = nsistumbra::PopStackString(stack, destination.data, capacity);
     if (absentStack || model.empty()) {
-        FUZZ_CHECK(result == 1);
-        for (std::size_t index = 0; index < bytes; ++index)
-            FUZZ_CHECK(reinterpret_cast<char*>(destination)[index] == kUnwritten);
+        FUZZ_CHECK(result == 1 && destination.Unwritten());
     } else {
         FUZZ_CHECK(result == 0);
         if (capacity > 0)
-            FUZZ_CHECK(model.back().substr(0, capacity - 1) == destination);
+            FUZZ_CHECK(model.back().substr(0, capacity - 1) == destination.data);
         model.pop_back();
     }
-    std::free(destination);
 }
 
 template <class Char> void Run(FuzzedDataProvider& input) {
     StackEntry* top = nullptr;
-    std::vector<std::basic_string<Char>> model;
+    Model<Char> model;
     while (input.remaining_bytes() > 0) {
-        if (input.ConsumeBool())
-            Push(input, top, model);
-        else
-            Pop(input, top, model);
+        (input.ConsumeBool() ? Push<Char> : Pop<Char>)(input, top, model);
         CheckMatches(top, model);
     }
     // What the installer would take off at the end.
@@ -115,9 +91,6 @@ template <class Char> void Run(FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
     stand_in::ResetCountingHeap();
-    if (input.ConsumeBool())
-        Run<char>(input);
-    else
-        Run<char16_t>(input);
+    (input.ConsumeBool() ? Run<char> : Run<char16_t>)(input);
     return 0;
 }

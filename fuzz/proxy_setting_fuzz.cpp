@@ -11,7 +11,6 @@
 #include <cctype>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -54,18 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string raw = input.ConsumeRemainingBytesAsString();
     const std::string setting(raw.c_str());
 
-    // Exactly hostSize bytes, so a write past them is caught.
-    char* host = static_cast<char*>(std::malloc(hostSize > 0 ? hostSize : 0));
+    HeapBuffer<char> host(hostSize > 0 ? hostSize : 0);
     int port = -12345;
-    const bool parsed = useSecondParser
-                            ? hiscores::UseProxy(raw.c_str(), enableValue, host, hostSize, &port)
-                            : hiscores::ParseProxyServer(raw.c_str(), host, hostSize, &port);
+    const bool parsed =
+        useSecondParser ? hiscores::UseProxy(raw.c_str(), enableValue, host.data, hostSize, &port)
+                        : hiscores::ParseProxyServer(raw.c_str(), host.data, hostSize, &port);
 
     if (hostSize <= 0) {
         FUZZ_CHECK(!parsed);
     } else {
-        FUZZ_CHECK(std::memchr(host, '\0', hostSize) != nullptr);
-        const std::string got(host);
+        FUZZ_CHECK(std::memchr(host.data, '\0', hostSize) != nullptr);
+        const std::string got(host.data);
         if (!parsed && !useSecondParser)
             FUZZ_CHECK(got.empty() && port == 0);
         if (useSecondParser && enableValue != 1)
@@ -84,6 +82,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         }
     }
-    std::free(host);
     return 0;
 }

@@ -8,7 +8,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -28,11 +27,10 @@ bool ReadsAccepted(const std::string& reply) {
 void CheckReply(FuzzedDataProvider& input) {
     const std::string reply = input.ConsumeRandomLengthString(64);
     // Exactly the received bytes, without a terminator, as they come from recv.
-    char* received = static_cast<char*>(std::malloc(reply.size()));
-    std::memcpy(received, reply.data(), reply.size());
-    FUZZ_CHECK(hiscores::IsAcceptedReply(received, static_cast<int>(reply.size())) ==
+    HeapBuffer<char> received(reply.size());
+    std::memcpy(received.data, reply.data(), reply.size());
+    FUZZ_CHECK(hiscores::IsAcceptedReply(received.data, static_cast<int>(reply.size())) ==
                ReadsAccepted(reply));
-    std::free(received);
 }
 
 void CheckRequest(FuzzedDataProvider& input) {
@@ -48,19 +46,19 @@ void CheckRequest(FuzzedDataProvider& input) {
                                  "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
                                  body;
 
-    char* buffer = static_cast<char*>(std::malloc(size > 0 ? size : 0));
+    HeapBuffer<char> buffer(size > 0 ? size : 0);
     const hiscores::UploadServer server = {
         host.c_str(), 80, path.c_str(), userAgent.c_str(), 0, 0, 0};
-    const int length = hiscores::FormatUploadRequest(server, viaProxy, body.c_str(), buffer, size);
+    const int length =
+        hiscores::FormatUploadRequest(server, viaProxy, body.c_str(), buffer.data, size);
     if (size > 0 && expected.size() < static_cast<std::size_t>(size)) {
         FUZZ_CHECK(length == static_cast<int>(expected.size()));
-        FUZZ_CHECK(std::memcmp(buffer, expected.c_str(), expected.size() + 1) == 0);
+        FUZZ_CHECK(std::memcmp(buffer.data, expected.c_str(), expected.size() + 1) == 0);
     } else {
         FUZZ_CHECK(length == -1);
         if (size > 0)
-            FUZZ_CHECK(buffer[0] == '\0');
+            FUZZ_CHECK(buffer.data[0] == '\0');
     }
-    std::free(buffer);
 }
 
 } // namespace

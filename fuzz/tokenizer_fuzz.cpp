@@ -19,9 +19,7 @@ bool IsSpace(char c) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Exactly the input and its terminator, so a read past the end is caught.
-    std::vector<char> original(data, data + size);
-    original.push_back('\0');
+    const std::vector<char> original = Terminated(data, size);
     const std::size_t textLength = std::strlen(original.data());
     std::vector<char> text = original;
 

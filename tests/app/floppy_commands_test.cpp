@@ -156,6 +156,7 @@ TEST_F(FloppyCommands, SaveWritesTheFileWithTheProgramBesideItOrSaysWhyNot) {
         Feedback shown = kSavedShown;
         Files after = {kProgramCopy, kSavedFile};
     };
+    const std::string filler = "filler=" + std::string(4096, 'f');
     const Case cases[] = {
         {.disk = "empty"},
         {.disk = "with older files",
@@ -192,11 +193,7 @@ TEST_F(FloppyCommands, SaveWritesTheFileWithTheProgramBesideItOrSaysWhyNot) {
          .shown = writeFailed,
          .after = {}},
         // A short text stays in the stream's buffer: the full disk shows only at closing.
-        {.disk = "full",
-         .mount = 0,
-         .before = {"filler=" + std::string(4096, 'f')},
-         .shown = writeFailed,
-         .after = {"filler=" + std::string(4096, 'f')}},
+        {.disk = "full", .mount = 0, .before = {filler}, .shown = writeFailed, .after = {filler}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.disk);

@@ -53,7 +53,8 @@ struct Lifetime {
     HFONT fontAtDestroy;
 };
 std::map<HWND, Lifetime> Lifetimes;
-std::vector<std::pair<WPARAM, LPARAM>> Commands;
+using Command = std::pair<WPARAM, LPARAM>;
+std::vector<Command> Commands;
 
 void Observe(HWND window, UINT message) {
     Lifetime& lifetime = Lifetimes[window];
@@ -70,6 +71,7 @@ LRESULT CALLBACK RecordingStaticProc(HWND window, UINT message, WPARAM wParam, L
     Observe(window, message);
     return CallWindowProcA(StaticClassProc, window, message, wParam, lParam);
 }
+const WNDPROC kRecordingProc = RecordingStaticProc;
 
 INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     Observe(dialog, message);
@@ -95,8 +97,7 @@ void RegisterRecordingStatic() {
     staticClass.cbSize = sizeof staticClass;
     ASSERT_TRUE(GetClassInfoExA(nullptr, "STATIC", &staticClass));
     StaticClassProc = staticClass.lpfnWndProc;
-    WNDPROC recordingProc = RecordingStaticProc;
-    staticClass.lpfnWndProc = recordingProc;
+    staticClass.lpfnWndProc = kRecordingProc;
     staticClass.style &= ~CS_GLOBALCLASS;
     staticClass.hInstance = GetModuleHandleA(nullptr);
     staticClass.lpszClassName = TEST_STATIC_CLASS;
@@ -104,13 +105,15 @@ void RegisterRecordingStatic() {
 }
 
 // The window reached its own procedure's WM_DESTROY with that procedure back in place, the
-// properties it was created with and no other, and the font given.
-void ExpectRestored(HWND window, WNDPROC proc, HFONT font) {
+// properties it was created with and no other, and the font given; its underlined font, if
+// it had one, is deleted.
+void ExpectRestored(HWND window, WNDPROC proc, HFONT font, HFONT underlined = nullptr) {
     const Lifetime& lifetime = Lifetimes[window];
     ASSERT_NE(lifetime.procAtDestroy, nullptr) << "WM_DESTROY did not reach it";
     EXPECT_EQ(lifetime.procAtDestroy, proc);
     EXPECT_EQ(lifetime.destroyed, lifetime.created);
     EXPECT_EQ(lifetime.fontAtDestroy, font);
+    EXPECT_EQ(GetObjectType(underlined), DWORD{0});
 }
 
 // All of a font's description but the underline.
@@ -144,12 +147,18 @@ bool HasPendingPaint(HWND window) {
     return GetUpdateRect(window, nullptr, FALSE);
 }
 
-// Puts the label into its hover state with a clean update region; returns its font then.
-HFONT Hover(HWND label) {
+// Moves the pointer onto the label from outside: it captures the pointer and repaints in an
+// underlined copy of its plain font. Returns that font, with the update region clean.
+HFONT Hover(HWND label, HGDIOBJ plain) {
+    ValidateRect(label, nullptr);
     MoveMouse(label, 1, 1);
     EXPECT_EQ(GetCapture(), label);
+    const HFONT underlined = CurrentFont(label);
+    ExpectUnderlinedCopy(underlined, plain);
+    // Windows keeps no update region for a hidden window.
+    EXPECT_TRUE(HasPendingPaint(label) || !IsWindowVisible(label));
     ValidateRect(label, nullptr);
-    return CurrentFont(label);
+    return underlined;
 }
 
 // The colours of the control's pixels as it paints itself.
@@ -214,7 +223,6 @@ class HyperlinkLabel : public ::testing::Test {
     HWND plain_ = nullptr;
     WNDPROC dialogProc_ = nullptr;
     HFONT dialogFont_ = nullptr;
-    const WNDPROC recordingProc_ = RecordingStaticProc;
 };
 
 HWND HyperlinkLabel::host_ = nullptr;
@@ -245,13 +253,7 @@ TEST_F(HyperlinkLabel, PointerOverItUnderlinesUntilItLeaves) {
     const POINT outside[] = {{size.cx, 0}, {0, size.cy}, {size.cx, size.cy}, {-1, 0}, {0, -1}};
     for (const POINT& leaving : outside) {
         SCOPED_TRACE(testing::Message() << "leaving at " << leaving.x << "," << leaving.y);
-        ValidateRect(first_, nullptr);
-        MoveMouse(first_, 2, 2);
-        EXPECT_EQ(GetCapture(), first_);
-        const HFONT underlined = CurrentFont(first_);
-        ExpectUnderlinedCopy(underlined, dialogFont_);
-        EXPECT_TRUE(HasPendingPaint(first_));
-        ValidateRect(first_, nullptr);
+        const HFONT underlined = Hover(first_, dialogFont_);
         for (const POINT& point : inside) {
             SCOPED_TRACE(testing::Message() << point.x << "," << point.y);
             MoveMouse(first_, point.x, point.y);
@@ -286,40 +288,37 @@ TEST_F(HyperlinkLabel, ClickReachesTheParentAsCommandWithTheLabelId) {
     SendMessageA(first_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
 
     EXPECT_EQ(GetWindowLongPtrA(first_, GWL_STYLE), styleBefore | SS_NOTIFY);
-    EXPECT_EQ(Commands,
-              (std::vector<std::pair<WPARAM, LPARAM>>{
-                  {MAKEWPARAM(TEST_FIRST_LABEL, STN_CLICKED), reinterpret_cast<LPARAM>(first_)}}));
+    const Command click = {MAKEWPARAM(TEST_FIRST_LABEL, STN_CLICKED),
+                           reinterpret_cast<LPARAM>(first_)};
+    EXPECT_EQ(Commands, std::vector<Command>{click});
 }
 
 TEST_F(HyperlinkLabel, DestructionUndoesEverythingOnBothWindows) {
     MakeHyperlink(first_);
     MakeHyperlink(second_);
-    const HFONT secondUnderlined = Hover(second_);
+    const HFONT secondUnderlined = Hover(second_, dialogFont_);
     MoveMouse(second_, -1, -1);
-    const HFONT firstUnderlined = Hover(first_); // still underlined when destroyed
+    const HFONT firstUnderlined = Hover(first_, dialogFont_); // still underlined when destroyed
 
     ASSERT_TRUE(DestroyWindow(dialog_));
 
     ExpectRestored(dialog_, dialogProc_, dialogFont_);
-    ExpectRestored(first_, recordingProc_, dialogFont_);
-    ExpectRestored(second_, recordingProc_, dialogFont_);
-    EXPECT_EQ(GetObjectType(firstUnderlined), DWORD{0});
-    EXPECT_EQ(GetObjectType(secondUnderlined), DWORD{0});
+    ExpectRestored(first_, kRecordingProc, dialogFont_, firstUnderlined);
+    ExpectRestored(second_, kRecordingProc, dialogFont_, secondUnderlined);
 }
 
 TEST_F(HyperlinkLabel, SecondConversionIsIgnored) {
     MakeHyperlink(first_);
-    const HFONT underlined = Hover(first_);
+    const HFONT underlined = Hover(first_, dialogFont_);
     MoveMouse(first_, -1, -1);
 
     EXPECT_TRUE(MakeHyperlink(first_));
 
-    EXPECT_EQ(Hover(first_), underlined);
+    EXPECT_EQ(Hover(first_, dialogFont_), underlined);
     char text[32] = {};
     EXPECT_EQ(GetWindowTextA(first_, text, sizeof text), int{strlen("First link")});
     ASSERT_TRUE(DestroyWindow(dialog_));
-    ExpectRestored(first_, recordingProc_, dialogFont_);
-    EXPECT_EQ(GetObjectType(underlined), DWORD{0});
+    ExpectRestored(first_, kRecordingProc, dialogFont_, underlined);
 }
 
 // Hidden, so that its destruction is quick; capture and fonts do not need it shown.
@@ -332,16 +331,13 @@ TEST(HyperlinkLabelWithoutParent, HoversAndCleansUpWithoutTheColour) {
 
     EXPECT_TRUE(MakeHyperlink(label));
 
-    const HFONT underlined = Hover(label);
-    ExpectUnderlinedCopy(underlined, GetStockObject(SYSTEM_FONT));
+    const HFONT underlined = Hover(label, GetStockObject(SYSTEM_FONT));
     MoveMouse(label, ClientSize(label).cx, 1);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(CurrentFont(label), nullptr);
 
     ASSERT_TRUE(DestroyWindow(label));
-    const WNDPROC recordingProc = RecordingStaticProc;
-    ExpectRestored(label, recordingProc, nullptr);
-    EXPECT_EQ(GetObjectType(underlined), DWORD{0});
+    ExpectRestored(label, kRecordingProc, nullptr, underlined);
 }
 
 } // namespace

@@ -2,11 +2,15 @@
 
 #include "nsistumbra/bounded_string.h"
 #include "nsistumbra/system_files.h"
+#include "nsistumbra/version64.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <optional>
 
 using nsistumbra::FileVersion64;
+using nsistumbra::MakeVersion64;
 using nsistumbra::Status;
 
 namespace {
@@ -24,21 +28,21 @@ std::string SystemPath(const char* name) {
 
 namespace stand_in {
 
-void ResetSystemFiles() {
+void SetSystemFiles(const std::vector<std::string>& listed, bool readable) {
     files.clear();
     reads.clear();
-    directoryReadable = true;
+    directoryReadable = readable;
+    for (const std::string& file : listed) {
+        char name[16];
+        unsigned a, b, c, d;
+        const int read = std::sscanf(file.c_str(), "%15s %u.%u.%u.%u", name, &a, &b, &c, &d);
+        if (read != 1 && read != 5)
+            std::abort(); // a mistyped test
+        files[SystemPath(name)] =
+            read == 5 ? std::optional(MakeVersion64(a, b, c, d)) : std::nullopt;
+    }
 }
 
-void MakeSystemDirectoryUnreadable() {
-    directoryReadable = false;
-}
-void AddSystemFile(const char* name, FileVersion64 version) {
-    files[SystemPath(name)] = version;
-}
-void AddSystemFileWithoutVersion(const char* name) {
-    files[SystemPath(name)] = std::nullopt;
-}
 const std::vector<std::string>& FilesRead() {
     return reads;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "nsistumbra/version64.h"
-
 #include <string>
 #include <vector>
 
@@ -11,11 +9,9 @@ namespace stand_in {
 
 constexpr const char* kSystemDirectory = "C:\\WINDOWS\\system32";
 
-// Empties the directory and makes it readable as kSystemDirectory.
-void ResetSystemFiles();
-void MakeSystemDirectoryUnreadable();
-void AddSystemFile(const char* name, nsistumbra::FileVersion64 version);
-void AddSystemFileWithoutVersion(const char* name);
+// Lists these files in the directory kSystemDirectory, each "name a.b.c.d", or a bare name
+// for a file without a version resource.
+void SetSystemFiles(const std::vector<std::string>& files, bool directoryReadable = true);
 
 // The paths ReadFileVersion was asked for, in order.
 const std::vector<std::string>& FilesRead();

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace nsistumbra {
 namespace {
@@ -37,26 +38,24 @@ TEST(DirectXQuery, ProviderFirstThenTheFileTable) {
         stand_in::DxDiag provider;
         std::uint32_t minor; // of 9
         char letter;
-        const char* systemFile; // d3d9.dll or none
+        std::vector<std::string> systemFiles;
         DxAnswer answer;
     };
     const Case cases[] = {
-        {kAnswers, 0, 'c', nullptr, {0x00090003, "9.0c"}},
-        {kAnswers, 0, 'C', nullptr, {0x00090003, "9.0c"}},
-        {kAnswers, 0, 'A', nullptr, {0x00090001, "9.0a"}},
-        {kAnswers, 0, ' ', nullptr, {0x00090000, "9.0"}},
-        {kAnswers, 0, '1', nullptr, {0x00090000, "9.01"}},
-        {kAnswers, 0, 'c', "d3d9.dll", {0x00090003, "9.0c"}},
-        {kMissing, 0, 'c', "d3d9.dll", {0x00090000, "9.0"}},
+        {kAnswers, 0, 'c', {}, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'C', {}, {0x00090003, "9.0c"}},
+        {kAnswers, 0, 'A', {}, {0x00090001, "9.0a"}},
+        {kAnswers, 0, ' ', {}, {0x00090000, "9.0"}},
+        {kAnswers, 0, '1', {}, {0x00090000, "9.01"}},
+        {kAnswers, 0, 'c', {"d3d9.dll 5.3.1.904"}, {0x00090003, "9.0c"}},
+        {kMissing, 0, 'c', {"d3d9.dll 5.3.1.904"}, {0x00090000, "9.0"}},
         // Major and minor written before the letter failed never reach the answer.
-        {kPartial, 4, 'c', nullptr, {0, "0.0"}},
+        {kPartial, 4, 'c', {}, {0, "0.0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.provider) << " '" << c.letter << "' "
-                                        << (c.systemFile ? c.systemFile : "no file"));
-        stand_in::ResetSystemFiles();
-        if (c.systemFile != nullptr)
-            stand_in::AddSystemFile(c.systemFile, MakeVersion64(5, 3, 1, 904));
+                                        << c.systemFiles.size() << " files");
+        stand_in::SetSystemFiles(c.systemFiles);
         stand_in::SetDxDiag(c.provider, 9, c.minor, c.letter);
         EXPECT_EQ(AskDirectXVersion(), c.answer);
     }

@@ -11,25 +11,6 @@
 namespace nsistumbra {
 namespace {
 
-constexpr FileVersion64 kNoResource = ~FileVersion64{0};
-
-struct SystemFile {
-    const char* name;
-    FileVersion64 version;
-};
-
-void InstallFiles(const SystemFile (&files)[6]) {
-    stand_in::ResetSystemFiles();
-    for (const SystemFile& file : files) {
-        if (file.name == nullptr)
-            break;
-        if (file.version == kNoResource)
-            stand_in::AddSystemFileWithoutVersion(file.name);
-        else
-            stand_in::AddSystemFile(file.name, file.version);
-    }
-}
-
 // Each file once in the order of the table: neighbouring rows of one file share a reading.
 std::vector<std::string> TableReadOrder() {
     std::vector<std::string> paths;
@@ -43,79 +24,52 @@ std::vector<std::string> TableReadOrder() {
 TEST(FileVersionTable, LastRowThatHoldsWins) {
     struct Case {
         const char* title;
-        SystemFile files[6];
+        std::vector<std::string> files;
         DxVersionParts parts;
-        bool directoryUnreadable = false;
+        bool directoryReadable = true;
     };
     const Case cases[] = {
         {"no file of the table", {}, {0, 0, ' '}},
-        {"dinput one short of 7.0a",
-         {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 715)}},
-         {7, 0, ' '}},
-        {"dinput at the 7.0a threshold",
-         {{"ddraw.dll", MakeVersion64(4, 7, 0, 700)}, {"dinput.dll", MakeVersion64(4, 7, 0, 716)}},
-         {7, 0, 'a'}},
-        {"ddraw equal to the 6.1 threshold",
-         {{"ddraw.dll", MakeVersion64(4, 6, 0, 436)}},
-         {6, 1, ' '}},
-        {"ddraw one short of 6.1", {{"ddraw.dll", MakeVersion64(4, 6, 0, 435)}}, {6, 0, ' '}},
-        {"ddraw with major word 6", {{"ddraw.dll", MakeVersion64(6, 0, 0, 1)}}, {7, 0, ' '}},
-        {"ddraw major word 5 below 8.0",
-         {{"ddraw.dll", MakeVersion64(5, 1, 2258, 399)}},
-         {7, 0, ' '}},
-        {"ddraw major word 5 at 8.0", {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)}}, {8, 0, ' '}},
-        {"ddraw major word 4 at 8.0", {{"ddraw.dll", MakeVersion64(4, 8, 0, 400)}}, {8, 0, ' '}},
-        {"d3drg8x alone", {{"d3drg8x.dll", MakeVersion64(4, 4, 0, 70)}}, {3, 0, 'a'}},
-        {"dplayx alone", {{"dplayx.dll", MakeVersion64(4, 6, 3, 518)}}, {6, 1, 'a'}},
-        {"mpg2splt alone", {{"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}}, {8, 1, 'b'}},
-        {"mpg2splt over a newer ddraw",
-         {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)}, {"mpg2splt.ax", MakeVersion64(6, 3, 1, 885)}},
+        {"dinput one short of 7.0a", {"ddraw.dll 4.7.0.700", "dinput.dll 4.7.0.715"}, {7, 0, ' '}},
+        {"dinput at 7.0a", {"ddraw.dll 4.7.0.700", "dinput.dll 4.7.0.716"}, {7, 0, 'a'}},
+        {"ddraw equal to the 6.1 threshold", {"ddraw.dll 4.6.0.436"}, {6, 1, ' '}},
+        {"ddraw one short of 6.1", {"ddraw.dll 4.6.0.435"}, {6, 0, ' '}},
+        {"ddraw with major word 6", {"ddraw.dll 6.0.0.1"}, {7, 0, ' '}},
+        {"ddraw major word 5 below 8.0", {"ddraw.dll 5.1.2258.399"}, {7, 0, ' '}},
+        {"ddraw major word 5 at 8.0", {"ddraw.dll 5.1.2258.400"}, {8, 0, ' '}},
+        {"ddraw major word 4 at 8.0", {"ddraw.dll 4.8.0.400"}, {8, 0, ' '}},
+        {"d3drg8x alone", {"d3drg8x.dll 4.4.0.70"}, {3, 0, 'a'}},
+        {"dplayx alone", {"dplayx.dll 4.6.3.518"}, {6, 1, 'a'}},
+        {"mpg2splt alone", {"mpg2splt.ax 6.3.1.885"}, {8, 1, 'b'}},
+        {"mpg2splt over newer ddraw",
+         {"ddraw.dll 5.3.1.904", "mpg2splt.ax 6.3.1.885"},
          {8, 1, 'b'}},
-        {"d3d8 5.1.2600.880 holds neither 8.1 row",
-         {{"ddraw.dll", MakeVersion64(5, 1, 2258, 400)},
-          {"d3d8.dll", MakeVersion64(5, 1, 2600, 880)}},
-         {8, 0, ' '}},
-        {"d3d8 at 8.1", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 881)}}, {8, 1, ' '}},
-        {"d3d8 at 8.1a", {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)}}, {8, 1, 'a'}},
-        {"d3d8 major word 4 at 8.1a", {{"d3d8.dll", MakeVersion64(4, 8, 1, 901)}}, {8, 1, 'a'}},
-        {"d3d8 major word 6", {{"d3d8.dll", MakeVersion64(6, 0, 0, 0)}}, {0, 0, ' '}},
-        {"dpnet 8.2 after d3d8 8.1a",
-         {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)},
-          {"dpnet.dll", MakeVersion64(5, 2, 3677, 134)}},
-         {8, 2, ' '}},
-        {"dpnet one short of 8.2",
-         {{"d3d8.dll", MakeVersion64(5, 1, 2600, 901)},
-          {"dpnet.dll", MakeVersion64(5, 2, 3677, 133)}},
-         {8, 1, 'a'}},
-        {"d3d9 without a version resource", {{"d3d9.dll", kNoResource}}, {0, 0, ' '}},
-        {"d3d9 with any version", {{"d3d9.dll", MakeVersion64(0, 0, 0, 0)}}, {9, 0, ' '}},
+        {"d3d8 short of 8.1", {"ddraw.dll 5.1.2258.400", "d3d8.dll 5.1.2600.880"}, {8, 0, ' '}},
+        {"d3d8 at 8.1", {"d3d8.dll 5.1.2600.881"}, {8, 1, ' '}},
+        {"d3d8 at 8.1a", {"d3d8.dll 5.1.2600.901"}, {8, 1, 'a'}},
+        {"d3d8 major word 4 at 8.1a", {"d3d8.dll 4.8.1.901"}, {8, 1, 'a'}},
+        {"d3d8 major word 6", {"d3d8.dll 6.0.0.0"}, {0, 0, ' '}},
+        {"dpnet at 8.2", {"d3d8.dll 5.1.2600.901", "dpnet.dll 5.2.3677.134"}, {8, 2, ' '}},
+        {"dpnet short of 8.2", {"d3d8.dll 5.1.2600.901", "dpnet.dll 5.2.3677.133"}, {8, 1, 'a'}},
+        {"d3d9 without a version resource", {"d3d9.dll"}, {0, 0, ' '}},
+        {"d3d9 with any version", {"d3d9.dll 0.0.0.0"}, {9, 0, ' '}},
         {"a system directory as Wine has it",
-         {{"ddraw.dll", MakeVersion64(5, 3, 1, 904)},
-          {"dplayx.dll", MakeVersion64(5, 3, 1, 904)},
-          {"dinput.dll", MakeVersion64(5, 1, 2600, 881)},
-          {"d3d8.dll", MakeVersion64(5, 3, 1, 904)},
-          {"dpnet.dll", MakeVersion64(5, 3, 0, 900)},
-          {"d3d9.dll", MakeVersion64(5, 3, 1, 904)}},
+         {"ddraw.dll 5.3.1.904", "dplayx.dll 5.3.1.904", "dinput.dll 5.1.2600.881",
+          "d3d8.dll 5.3.1.904", "dpnet.dll 5.3.0.900", "d3d9.dll 5.3.1.904"},
          {9, 0, ' '}},
-        {"an unreadable system directory",
-         {{"d3d9.dll", MakeVersion64(5, 3, 1, 904)}},
-         {0, 0, ' '},
-         true},
+        {"an unreadable system directory", {"d3d9.dll 5.3.1.904"}, {0, 0, ' '}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
-        InstallFiles(c.files);
-        if (c.directoryUnreadable)
-            stand_in::MakeSystemDirectoryUnreadable();
+        stand_in::SetSystemFiles(c.files, c.directoryReadable);
         EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
         EXPECT_EQ(stand_in::FilesRead(),
-                  c.directoryUnreadable ? std::vector<std::string>{} : TableReadOrder());
+                  c.directoryReadable ? TableReadOrder() : std::vector<std::string>{});
     }
 }
 
 TEST(FileVersionTable, WritesOnlyTheOutputsGiven) {
-    stand_in::ResetSystemFiles();
-    stand_in::AddSystemFile("dinput.dll", MakeVersion64(4, 7, 0, 716));
+    stand_in::SetSystemFiles({"dinput.dll 4.7.0.716"});
     char letter = '?';
     QueryVersionFromFiles(nullptr, nullptr, &letter);
     EXPECT_EQ(letter, 'a');

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+
 namespace nsistumbra {
 namespace {
 
@@ -35,10 +38,8 @@ TEST(HexRequirement, ReadsAsPercentLxDoes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
         EXPECT_EQ(ReadHexRequirement(c.text), c.expected);
-        char16_t wide[32] = {};
-        for (std::size_t index = 0; c.text[index] != '\0'; ++index)
-            wide[index] = static_cast<char16_t>(c.text[index]);
-        EXPECT_EQ(ReadHexRequirement(wide), c.expected);
+        const std::u16string wide(c.text, c.text + std::strlen(c.text));
+        EXPECT_EQ(ReadHexRequirement(wide.c_str()), c.expected);
     }
 }
 
