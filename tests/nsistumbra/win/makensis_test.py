@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Real installers built with makensis against the freshly built plug-in.
 
-compile: the example script builds for each flavour given; makensis refuses a call to
+    makensis_test.py compile|run SCRIPT --plugins DIR --work DIR FLAVOUR...
+
+compile: the example SCRIPT builds for each flavour given; makensis refuses a call to
          a function the DLL does not export, so this checks the export names too.
-run:     the probe installer of each flavour given runs silently under the build's Wine
-         (the rig's runner), with the DirectX diagnostic provider, without it, and with
-         Wine reporting Windows 98, and writes the plug-in's answers to a file.
+run:     the probe installer SCRIPT of each flavour given runs silently under the build's
+         Wine (the rig's runner), with the DirectX diagnostic provider, without it, and
+         with Wine reporting Windows 98, and writes the plug-in's answers to a file.
 """
 
 import argparse
@@ -49,33 +51,29 @@ ROWS = [
 HEADER_FOLDER = os.path.abspath(os.path.join(__file__, "..", "..", "..", "..", "nsistumbra"))
 
 
-def makensis(work, flavour, plugins, script, *defines):
-    """Compiles script in the fresh folder work; true when makensis succeeds."""
+def makensis(arguments, flavour, work, *defines):
+    """Compiles the script for the flavour in the fresh folder work; true when makensis
+    succeeds."""
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     command = ["makensis", "-V2", "-NOCD", f"-XTarget {flavour}",
-               f"-X!addplugindir /{flavour} {os.path.join(plugins, flavour)}",
+               f"-X!addplugindir /{flavour} {os.path.join(arguments.plugins, flavour)}",
                f"-X!addincludedir {HEADER_FOLDER}",
-               *[f"-D{define}" for define in defines], script]
+               *[f"-D{define}" for define in defines], arguments.script]
     result = subprocess.run(command, cwd=work, capture_output=True, text=True)
     if result.returncode != 0:
         print(" ".join(command))
         print(result.stdout, result.stderr)
+    else:
+        print(f"{flavour}: {os.path.basename(arguments.script)} compiled")
     return result.returncode == 0
-
-
-def compile_example(arguments, flavour, work):
-    if not makensis(work, flavour, arguments.plugins, arguments.example):
-        return False
-    print(f"{flavour}: example compiled")
-    return True
 
 
 def run_probes(arguments, flavour, work):
     """Builds the flavour's probe and runs it for each row; true when every answer is
     right."""
-    if not makensis(work, flavour, arguments.plugins, arguments.probe,
-                    f"OUTFILE={os.path.join(work, 'probe.exe')}", "RESULTS=$EXEDIR\\results.txt"):
+    if not makensis(arguments, flavour, work, f"OUTFILE={os.path.join(work, 'probe.exe')}",
+                    "RESULTS=$EXEDIR\\results.txt"):
         return False
     shutil.copy(os.path.join(work, "probe.exe"), os.path.join(work, WINDOWS_98_PROBE))
     results = Path(work, "results.txt")
@@ -95,13 +93,12 @@ def run_probes(arguments, flavour, work):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("mode", choices=["compile", "run"])
-    parser.add_argument("--example")
-    parser.add_argument("--probe")
+    parser.add_argument("script")
     parser.add_argument("--plugins", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("flavours", nargs="+")
     arguments = parser.parse_args()
-    check = run_probes if arguments.mode == "run" else compile_example
+    check = run_probes if arguments.mode == "run" else makensis
     failed = arguments.mode == "run" and 0 != wine.run([
         "reg", "add", r"HKCU\Software\Wine\AppDefaults\%s" % WINDOWS_98_PROBE,
         "/v", "Version", "/t", "REG_SZ", "/d", "win98", "/f"])[0]
