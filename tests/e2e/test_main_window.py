@@ -28,8 +28,12 @@ class MainWindow(testcase.WineTestCase):
         self.window = gui.wait_for_window(ONLY_TITLE)
         self.layout = gui.DialogLayout(self.window)
 
-    def click_control(self, control):
-        gui.click(self.window, *self.layout.centre(control))
+    def use(self, way):
+        """Presses the key, or clicks the control named by its ID_ name."""
+        if way.startswith("ID_"):
+            gui.click(self.window, *self.layout.centre(way))
+        else:
+            gui.press(self.window, way)
 
     def answer_message_box(self):
         """Closes the box with the Enter key and gives the keyboard back to the dialog."""
@@ -38,13 +42,10 @@ class MainWindow(testcase.WineTestCase):
         gui.wait_until_gone(box)
         gui.click(self.window, *self.layout.empty_spot())
 
-    def close(self, *message_boxes, button=None):
-        """Ends the program by Escape, or by a click on the button: exit code 0, after
-        the texts of message_boxes and no others."""
-        if button:
-            self.click_control(button)
-        else:
-            gui.press(self.window, "Escape")
+    def close(self, *message_boxes, way="Escape"):
+        """Ends the program the way given: exit code 0, after the texts of message_boxes
+        and no others."""
+        self.use(way)
         self.assertEqual(self.program.wait(), 0)
         self.assertEqual(self.program.message_boxes(), list(message_boxes))
 
@@ -68,22 +69,18 @@ class MainWindow(testcase.WineTestCase):
                 self.close()
 
     def test_escape_and_exit_button_end_the_program_with_code_zero(self):
-        for button in (None, "ID_EXIT_BUTTON"):
-            with self.subTest(button or "Escape"):
+        for way in ("Escape", "ID_EXIT_BUTTON"):
+            with self.subTest(way):
                 self.start()
-                self.close(button=button)
+                self.close(way=way)
 
     def test_send_local_by_key_and_by_button(self):
         registry.set_records(GAMES)
         self.start()
-        ways = [
-            ("F1", lambda: gui.press(self.window, "F1")),
-            ("first button", lambda: self.click_control("ID_SEND_LOCAL_BUTTON")),
-        ]
-        for name, send in ways:
-            with self.subTest(name):
+        for way in ("F1", "ID_SEND_LOCAL_BUTTON"):
+            with self.subTest(way):
                 with servers.RecordingServer() as server:
-                    send()
+                    self.use(way)
                     self.answer_message_box()
                 self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
@@ -110,7 +107,7 @@ class MainWindow(testcase.WineTestCase):
                 registry.set_records(GAMES)
                 self.start(["A:\\" + built.name] if from_disk else None)
 
-                gui.press(self.window, "F2")
+                self.use("F2")
                 self.answer_message_box()
                 self.answer_message_box()
                 self.assertEqual((floppy / "hs.dat").read_bytes(),
@@ -121,7 +118,7 @@ class MainWindow(testcase.WineTestCase):
 
                 registry.set_records([])
                 with servers.RecordingServer() as server:
-                    gui.press(self.window, "F3")
+                    self.use("F3")
                     self.answer_message_box()
                 self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
                 self.close(TEXTS["kInsertFloppyMessage"], TEXTS["kSavedToFloppyMessage"],
@@ -136,7 +133,7 @@ class MainWindow(testcase.WineTestCase):
                                  '"Browsers"="%s"\n' % browser)
         self.start()
 
-        self.click_control("ID_HISCORE_PAGE_LINK")
+        self.use("ID_HISCORE_PAGE_LINK")
 
         gui.wait_for(opened.exists, 30, "the browser to be started")
         self.assertEqual(opened.read_text(),

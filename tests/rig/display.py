@@ -6,7 +6,6 @@ build's shared prefix use (the ctest fixtures wine.display.start and .stop):
 """
 
 import os
-import pathlib
 import subprocess
 import sys
 import time
@@ -45,12 +44,13 @@ def main(action, number, pidfile):
     if action not in ("start", "stop"):
         raise SystemExit(__doc__)
     # A server left over by an interrupted run of this build tree would hold the display.
-    pid = pathlib.Path(pidfile)
-    if pid.exists():
-        subprocess.run(["kill", pid.read_text()], stderr=subprocess.DEVNULL)
-        pid.unlink()
+    if os.path.exists(pidfile):
+        with open(pidfile) as f:
+            subprocess.run(["kill", f.read()], stderr=subprocess.DEVNULL)
+        os.unlink(pidfile)
     if action == "start":
-        pid.write_text(str(Xvfb(int(number)).process.pid))
+        with open(pidfile, "w") as f:
+            f.write(str(Xvfb(int(number)).process.pid))
     return 0
 
 
