@@ -69,10 +69,26 @@ function(tumbra_wine_timeout variable seconds)
   set(${variable} ${scaled} PARENT_SCOPE)
 endfunction()
 
-# Adds a GoogleTest executable as one ctest test, run under this build's Wine on Windows.
-#   tumbra_add_gtest(NAME n SOURCES ... LIBS ... [LOCKS ...])
+# Runs a test under this build's Wine in the shared prefix, with a time-out in seconds as
+# it holds on 64-bit Wine.
+#   tumbra_wine_test(<test> <seconds>)
+function(tumbra_wine_test test seconds)
+  tumbra_wine_timeout(timeout ${seconds})
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT "${TUMBRA_WINE_TEST_ENVIRONMENT}"
+    FIXTURES_REQUIRED wineprefix TIMEOUT ${timeout})
+endfunction()
+
+# Adds a GoogleTest executable as one ctest test: a NATIVE one to the native builds, a
+# WINE one to the Windows builds, where it runs under this build's Wine.
+#   tumbra_add_gtest(NAME n NATIVE|WINE SOURCES ... LIBS ...)
 function(tumbra_add_gtest)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "NATIVE;WINE" "NAME" "SOURCES;LIBS" ${ARGN})
+  if(T_NATIVE STREQUAL T_WINE)
+    message(FATAL_ERROR "${T_NAME}: say NATIVE or WINE")
+  endif()
+  if((T_NATIVE AND WIN32) OR (T_WINE AND NOT WIN32))
+    return()
+  endif()
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest_main)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
@@ -81,14 +97,17 @@ function(tumbra_add_gtest)
   set_tests_properties(${T_NAME} PROPERTIES
     PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
     FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
-  if(WIN32)
-    tumbra_wine_timeout(timeout 300)
-    set_tests_properties(${T_NAME} PROPERTIES
-      ENVIRONMENT "${TUMBRA_WINE_TEST_ENVIRONMENT}"
-      FIXTURES_REQUIRED wineprefix
-      TIMEOUT ${timeout})
+  if(T_WINE)
+    tumbra_wine_test(${T_NAME} 300)
   endif()
-  if(T_LOCKS)
-    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
-  endif()
+endfunction()
+
+# Stand-ins that a native test links by one name. An object library's objects go only
+# into what links it directly, so the set names them as well as the library.
+#   tumbra_stand_ins(<set> <object library>...)
+function(tumbra_stand_ins set)
+  add_library(${set} INTERFACE)
+  foreach(library IN LISTS ARGN)
+    target_link_libraries(${set} INTERFACE ${library} $<TARGET_OBJECTS:${library}>)
+  endforeach()
 endfunction()

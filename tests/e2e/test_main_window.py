@@ -1,7 +1,6 @@
 """The real program in window mode, driven through its dialog on the rig's display: keys,
 buttons, the link label, the message boxes and the floppy drive A:."""
 
-import os
 import pathlib
 import re
 import shutil
@@ -29,8 +28,12 @@ class MainWindow(testcase.WineTestCase):
         self.window = gui.wait_for_window(ONLY_TITLE)
         self.layout = gui.DialogLayout(self.window)
 
-    def click_control(self, control):
-        gui.click(self.window, *self.layout.centre(control))
+    def use(self, way):
+        """Presses the key, or clicks the control named by its ID_ name."""
+        if way.startswith("ID_"):
+            gui.click(self.window, *self.layout.centre(way))
+        else:
+            gui.press(self.window, way)
 
     def answer_message_box(self):
         """Closes the box with the Enter key and gives the keyboard back to the dialog."""
@@ -39,9 +42,12 @@ class MainWindow(testcase.WineTestCase):
         gui.wait_until_gone(box)
         gui.click(self.window, *self.layout.empty_spot())
 
-    def close_and_expect_exit_code_zero(self):
-        gui.press(self.window, "Escape")
+    def close(self, *message_boxes, way="Escape"):
+        """Ends the program the way given: exit code 0, after the texts of message_boxes
+        and no others."""
+        self.use(way)
         self.assertEqual(self.program.wait(), 0)
+        self.assertEqual(self.program.message_boxes(), list(message_boxes))
 
     def test_opens_with_the_program_title_and_loads_no_dll_beside_it(self):
         # Started from a folder named with a letter above 0x7F, directly or by a command
@@ -60,37 +66,25 @@ class MainWindow(testcase.WineTestCase):
             with self.subTest(command=command):
                 self.start(command, WINEDLLOVERRIDES=PLANTED + "=n,b")
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
-                self.close_and_expect_exit_code_zero()
-                self.assertEqual(self.program.message_boxes(), [])
+                self.close()
 
     def test_escape_and_exit_button_end_the_program_with_code_zero(self):
-        ways = [
-            ("Escape", lambda: gui.press(self.window, "Escape")),
-            ("Exit button", lambda: self.click_control("ID_EXIT_BUTTON")),
-        ]
-        for name, close in ways:
-            with self.subTest(name):
+        for way in ("Escape", "ID_EXIT_BUTTON"):
+            with self.subTest(way):
                 self.start()
-                close()
-                self.assertEqual(self.program.wait(), 0)
-                self.assertEqual(self.program.message_boxes(), [])
+                self.close(way=way)
 
     def test_send_local_by_key_and_by_button(self):
         registry.set_records(GAMES)
         self.start()
-        ways = [
-            ("F1", lambda: gui.press(self.window, "F1")),
-            ("first button", lambda: self.click_control("ID_SEND_LOCAL_BUTTON")),
-        ]
-        for name, send in ways:
-            with self.subTest(name):
+        for way in ("F1", "ID_SEND_LOCAL_BUTTON"):
+            with self.subTest(way):
                 with servers.RecordingServer() as server:
-                    send()
+                    self.use(way)
                     self.answer_message_box()
                 self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
-        self.close_and_expect_exit_code_zero()
-        self.assertEqual(self.program.message_boxes(), [TEXTS["kSentMessage"]] * 2)
+        self.close(TEXTS["kSentMessage"], TEXTS["kSentMessage"])
 
     def test_save_to_floppy_then_send_from_it(self):
         built = pathlib.Path(environment.program())
@@ -113,7 +107,7 @@ class MainWindow(testcase.WineTestCase):
                 registry.set_records(GAMES)
                 self.start(["A:\\" + built.name] if from_disk else None)
 
-                gui.press(self.window, "F2")
+                self.use("F2")
                 self.answer_message_box()
                 self.answer_message_box()
                 self.assertEqual((floppy / "hs.dat").read_bytes(),
@@ -124,30 +118,27 @@ class MainWindow(testcase.WineTestCase):
 
                 registry.set_records([])
                 with servers.RecordingServer() as server:
-                    gui.press(self.window, "F3")
+                    self.use("F3")
                     self.answer_message_box()
                 self.assertEqual(server.requests, [servers.expected_request(GAMES_TEXT)])
-                self.close_and_expect_exit_code_zero()
-                self.assertEqual(self.program.message_boxes(), [
-                    TEXTS["kInsertFloppyMessage"], TEXTS["kSavedToFloppyMessage"],
-                    TEXTS["kSentFromFloppyMessage"]])
+                self.close(TEXTS["kInsertFloppyMessage"], TEXTS["kSavedToFloppyMessage"],
+                           TEXTS["kSentFromFloppyMessage"])
 
     def test_link_label_opens_the_hiscore_page(self):
-        opened = os.path.join(namespace.work_dir(), "opened-urls")
-        browser = os.path.join(namespace.work_dir(), "record-url")
-        with open(browser, "w") as script:
-            script.write('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % opened)
-        os.chmod(browser, 0o755)
+        opened = pathlib.Path(namespace.work_dir(), "opened-urls")
+        browser = pathlib.Path(namespace.work_dir(), "record-url")
+        browser.write_text('#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' % opened)
+        browser.chmod(0o755)
         registry.import_registry('[HKEY_CURRENT_USER\\Software\\Wine\\WineBrowser]\n'
                                  '"Browsers"="%s"\n' % browser)
         self.start()
 
-        self.click_control("ID_HISCORE_PAGE_LINK")
+        self.use("ID_HISCORE_PAGE_LINK")
 
-        gui.wait_for(lambda: os.path.exists(opened), 30, "the browser to be started")
-        with open(opened) as urls:
-            self.assertEqual(urls.read(), "http://%s/en/hiscores.php\n" % environment.server_host())
-        self.close_and_expect_exit_code_zero()
+        gui.wait_for(opened.exists, 30, "the browser to be started")
+        self.assertEqual(opened.read_text(),
+                         "http://%s/en/hiscores.php\n" % environment.server_host())
+        self.close()
 
 
 if __name__ == "__main__":

@@ -17,38 +17,32 @@ import shutil
 import subprocess
 import sys
 import zipfile
+from pathlib import Path
 
 import release_files
 
 CHECKSUMS = "SHA256SUMS"
+MAKE_ZIP = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "make-zip.py")
 
 
-def build(cmake, source, preset, binary_dir, server_host):
-    shutil.rmtree(binary_dir, ignore_errors=True)
-    subprocess.run([cmake, "-S", source, "--preset", preset, "-B", binary_dir,
-                    "-DHISCORES_SERVER_HOST=" + server_host],
-                   check=True, stdout=subprocess.DEVNULL)
-    subprocess.run([cmake, "--build", binary_dir, "-j2", "--target",
-                    *release_files.targets(preset)], check=True, stdout=subprocess.DEVNULL)
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-def first_difference(a, b):
-    return next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
+def build(arguments, preset, folder):
+    binary_dir = os.path.join(arguments.work, "build-" + folder)
+    for command in (["-S", arguments.source, "--preset", preset, "-B", binary_dir,
+                     "-DHISCORES_SERVER_HOST=" + arguments.server_host],
+                    ["--build", binary_dir, "-j2", "--target", *release_files.targets(preset)]):
+        subprocess.run([arguments.cmake, *command], check=True, stdout=subprocess.DEVNULL)
+    return binary_dir
 
 
 def compare_builds(preset, tested, rebuilt):
     problems = []
     for (_, first), (_, second) in zip(release_files.located({preset: tested}),
                                        release_files.located({preset: rebuilt})):
-        a, b = read(first), read(second)
+        a, b = Path(first).read_bytes(), Path(second).read_bytes()
         if a != b:
-            problems.append(f"{second}: a second build differs from byte"
-                            f" {first_difference(a, b):#x} ({len(a)} and {len(b)} bytes)")
+            at = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
+            problems.append(f"{second}: a second build differs from byte {at:#x}"
+                            f" ({len(a)} and {len(b)} bytes)")
     return problems
 
 
@@ -66,12 +60,12 @@ def staged_copy(roots, staging):
     return staged
 
 
-def make_zip(make_zip_script, roots, output, *signing):
+def make_zip(roots, output, *signing):
     os.makedirs(os.path.dirname(output), exist_ok=True)
-    subprocess.run(["/usr/bin/python3", make_zip_script, "--source", roots["source"],
+    subprocess.run(["/usr/bin/python3", MAKE_ZIP, "--source", roots["source"],
                     "--win32", roots["win32"], "--win64", roots["win64"], "--output", output,
                     *signing], check=True)
-    return read(output)
+    return Path(output).read_bytes()
 
 
 def describe(zip_path):
@@ -96,10 +90,8 @@ def check_contents(zip_path, roots):
     expected = dict(release_files.located(roots))
     if set(names) != set(expected) | {CHECKSUMS}:
         problems.append(f"entries {sorted(names)}, expected {sorted(set(expected) | {CHECKSUMS})}")
-
-    for name, path in expected.items():
-        if name in contents and contents[name] != read(path):
-            problems.append(f"{name} is not {path}")
+    problems += [f"{name} is not {path}" for name, path in expected.items()
+                 if name in contents and contents[name] != Path(path).read_bytes()]
     return problems + checksum_problems(names, contents)
 
 
@@ -116,24 +108,21 @@ def checksum_problems(names, contents):
             listed[entry.group(2)] = entry.group(1)
     if set(listed) != set(names) - {CHECKSUMS}:
         problems.append(f"{CHECKSUMS} lists {sorted(listed)}, the zip holds {sorted(names)}")
-    for name, digest in listed.items():
-        if name in contents and hashlib.sha256(contents[name]).hexdigest() != digest:
-            problems.append(f"{CHECKSUMS}: wrong digest for {name}")
-    return problems
+    return problems + [f"{CHECKSUMS}: wrong digest for {name}" for name, digest in listed.items()
+                       if name in contents and hashlib.sha256(contents[name]).hexdigest() != digest]
 
 
-def check_signed(make_zip_script, roots, work):
+def check_signed(roots, work):
     certificate, key = os.path.join(work, "signer.pem"), os.path.join(work, "signer-key.pem")
     subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
                     "-subj", "/CN=Tumbra release test", "-keyout", key, "-out", certificate],
                    check=True, capture_output=True)
     signed_zip = os.path.join(work, "signed", "tumbra.zip")
-    make_zip(make_zip_script, roots, signed_zip, "--sign-cert", certificate, "--sign-key", key)
+    make_zip(roots, signed_zip, "--sign-cert", certificate, "--sign-key", key)
     names, contents, problems = read_zip(signed_zip)
     for name in release_files.built():
         path = os.path.join(work, "signed", name.replace("/", "_"))
-        with open(path, "wb") as f:
-            f.write(contents.get(name, b""))
+        Path(path).write_bytes(contents.get(name, b""))
         verify = subprocess.run(["osslsigncode", "verify", "-CAfile", certificate, "-in", path],
                                 capture_output=True, text=True)
         if verify.returncode != 0:
@@ -143,39 +132,31 @@ def check_signed(make_zip_script, roots, work):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("--cmake", required=True)
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--win32", required=True, help="the tested win32 build folder")
-    parser.add_argument("--server-host", required=True)
-    parser.add_argument("--work", required=True)
+    # --win32 names the tested win32 build folder.
+    for option in ("--cmake", "--source", "--win32", "--server-host", "--work"):
+        parser.add_argument(option, required=True)
     arguments = parser.parse_args()
     source, work = arguments.source, arguments.work
-    make_zip_script = os.path.join(source, "scripts", "make-zip.py")
     shutil.rmtree(work, ignore_errors=True)
 
     # The win32 preset's tests run before any win64 build exists: build the amd64
     # plug-in twice here, and the i686 binaries once more.
-    rebuilt = {name: os.path.join(work, "build-" + name) for name in
-               ("win32", "win64-first", "win64-second")}
-    build(arguments.cmake, source, "win32", rebuilt["win32"], arguments.server_host)
-    build(arguments.cmake, source, "win64", rebuilt["win64-first"], arguments.server_host)
-    build(arguments.cmake, source, "win64", rebuilt["win64-second"], arguments.server_host)
+    rebuilt = {folder: build(arguments, preset, folder) for preset, folder in
+               (("win32", "win32"), ("win64", "win64-first"), ("win64", "win64-second"))}
     problems = compare_builds("win32", arguments.win32, rebuilt["win32"])
     problems += compare_builds("win64", rebuilt["win64-first"], rebuilt["win64-second"])
 
     first_roots = {"source": source, "win32": arguments.win32, "win64": rebuilt["win64-first"]}
     second_roots = staged_copy({"source": source, "win32": rebuilt["win32"],
                                 "win64": rebuilt["win64-second"]}, os.path.join(work, "staged"))
-    first_zip = os.path.join(work, "first", "tumbra.zip")
-    second_zip = os.path.join(work, "second", "tumbra.zip")
-    first = make_zip(make_zip_script, first_roots, first_zip)
-    second = make_zip(make_zip_script, second_roots, second_zip)
+    first_zip, second_zip = (os.path.join(work, run, "tumbra.zip") for run in ("first", "second"))
+    first, second = make_zip(first_roots, first_zip), make_zip(second_roots, second_zip)
     if first != second:
         problems.append("two zips of the same sources differ:")
         problems += [f"  {a} / {b}" for a, b in zip(describe(first_zip), describe(second_zip))
                      if a != b]
     problems += check_contents(first_zip, first_roots)
-    problems += check_signed(make_zip_script, first_roots, work)
+    problems += check_signed(first_roots, work)
 
     print(f"zip: {len(first)} bytes, sha256 {hashlib.sha256(first).hexdigest()}")
     for problem in problems:

@@ -18,26 +18,18 @@ def scaled(seconds):
     return seconds * TIME_FACTOR
 
 
+# Each is read when called, so a script that needs none of them runs without them.
 def _required(name):
-    value = os.environ.get(name)
-    if not value:
-        raise SystemExit("%s is not set: run this through scripts/with-rig.sh" % name)
-    return value
+    def read():
+        if not os.environ.get(name):
+            raise SystemExit("%s is not set: run this through scripts/with-rig.sh" % name)
+        return os.environ[name]
+    return read
 
 
-def program():
-    return _required("HISCORES_EXE")
-
-
-def prefix():
-    return _required("WINEPREFIX")
-
-
-def server_host():
-    return _required("HISCORES_SERVER_HOST")
-
-
-def planted_dll():
-    """A DLL that, when loaded, leaves an empty file named after itself plus ".loaded"
-    beside itself (tests/e2e/planted_dll.c)."""
-    return _required("PLANTED_DLL")
+program = _required("HISCORES_EXE")
+prefix = _required("WINEPREFIX")
+server_host = _required("HISCORES_SERVER_HOST")
+# A DLL that, when loaded, leaves an empty file named after itself plus ".loaded" beside
+# itself (tests/e2e/planted_dll.c).
+planted_dll = _required("PLANTED_DLL")

@@ -12,8 +12,7 @@ from rig import environment, sources
 
 
 def xdotool(*args):
-    result = subprocess.run(["xdotool"] + [str(a) for a in args], capture_output=True, text=True)
-    return result.stdout
+    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True).stdout
 
 
 def windows_named(pattern):
@@ -34,10 +33,8 @@ def wait_for(condition, timeout, what):
 
 def wait_for_window(pattern, exclude=(), timeout=20):
     """The first window matching pattern that is not one of exclude."""
-    def found():
-        others = [w for w in windows_named(pattern) if w not in exclude]
-        return others[0] if others else None
-    return wait_for(found, timeout, "a window named %r" % pattern)
+    return wait_for(lambda: next((w for w in windows_named(pattern) if w not in exclude), None),
+                    timeout, "a window named %r" % pattern)
 
 
 def wait_until_gone(window, timeout=10):

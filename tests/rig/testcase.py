@@ -40,10 +40,9 @@ class WineTestCase(unittest.TestCase):
         leaves no process behind."""
         if games is not None:
             registry.set_records(games)
-        with contextlib.ExitStack() as stack:
-            if isinstance(server, dict):
-                server = servers.RecordingServer(**server)
-            recorder = None if server is None else stack.enter_context(server)
+        if isinstance(server, dict):
+            server = servers.RecordingServer(**server)
+        with server or contextlib.nullcontext() as recorder:
             started = time.monotonic()
             run = program.run(args, timeout)
             seconds = time.monotonic() - started

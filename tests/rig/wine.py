@@ -8,10 +8,7 @@ from rig import environment
 
 
 def env(**extra):
-    result = dict(os.environ, WINEPREFIX=environment.prefix())
-    result.setdefault("WINEDEBUG", "-all")
-    result.update(extra)
-    return result
+    return {"WINEDEBUG": "-all", **os.environ, "WINEPREFIX": environment.prefix(), **extra}
 
 
 def stop():
