@@ -29,7 +29,12 @@ def run_in_namespace(body):
     _work = tempfile.mkdtemp(prefix="tumbra-rig-")
     screen = None
     try:
-        _isolate()
+        subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+        map_server_host(True)
+        _mount(["--bind", os.path.join(_work, "hosts")], "/etc/hosts")
+        resolv = os.path.join(_work, "resolv.conf")
+        open(resolv, "w").close()
+        _mount(["--bind", resolv], "/etc/resolv.conf")
         wine.stop()
         # Xvfb takes a lock file of another PID namespace for a stale one: it keeps none,
         # and its socket folder is the namespace's own, so display :0 is always free.
@@ -51,22 +56,9 @@ def _mount(options, target):
     subprocess.run(["mount", *options, target], check=True)
 
 
-def _isolate():
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
-    map_server_host(True)
-    _mount(["--bind", _hosts()], "/etc/hosts")
-    resolv = os.path.join(_work, "resolv.conf")
-    open(resolv, "w").close()
-    _mount(["--bind", resolv], "/etc/resolv.conf")
-
-
 def work_dir():
     """A folder of the run's own, removed at its end."""
     return _work
-
-
-def _hosts():
-    return os.path.join(_work, "hosts")
 
 
 def map_server_host(reachable, hosts_file=None):
@@ -75,5 +67,5 @@ def map_server_host(reachable, hosts_file=None):
     lines = "127.0.0.1 localhost\n"
     if reachable:
         lines += "127.0.0.1 %s\n" % environment.server_host()
-    with open(hosts_file or _hosts(), "w") as f:
+    with open(hosts_file or os.path.join(_work, "hosts"), "w") as f:
         f.write(lines)

@@ -26,11 +26,8 @@ def first_return(tool, dll, address, hops=4):
     listing = subprocess.run(
         [tool, "-d", f"--start-address={address:#x}", f"--stop-address={address + 512:#x}", dll],
         check=True, capture_output=True, text=True).stdout
-    for line in listing.splitlines():
-        instruction = re.match(r"^\s*[0-9a-f]+:\s+(?:[0-9a-f]{2} )+\s*(\S+)\s*(.*)$", line)
-        if not instruction:
-            continue
-        mnemonic, operands = instruction.groups()
+    for mnemonic, operands in re.findall(
+            r"^[ \t]*[0-9a-f]+:[ \t]+(?:[0-9a-f]{2} )+[ \t]*(\S+)[ \t]*(.*)$", listing, re.M):
         if mnemonic.startswith("ret"):
             return (mnemonic + " " + operands).strip()
         tail = re.match(r"^(0x[0-9a-f]+)", operands)
