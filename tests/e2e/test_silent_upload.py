@@ -42,9 +42,6 @@ class SilentUpload(testcase.WineTestCase):
             with self.subTest(args=args):
                 self.assertEqual(self.run_silent(args=args).code, 1)
 
-    def test_no_server_and_no_proxy_gives_two(self):
-        self.assertEqual(self.run_silent(TWO_GAMES).code, 2)
-
     def test_unresolvable_server_and_no_proxy_gives_two(self):
         namespace.map_server_host(False)
         run = self.run_silent(TWO_GAMES, server={})
@@ -77,6 +74,7 @@ class ProxyFallback(testcase.WineTestCase):
             # the recording proxy received)
             ("refused, proxy enabled", True, "127.0.0.1:3129", 1, 0,
              [servers.expected_request(TWO_GAMES_TEXT, via_proxy=True)]),
+            ("refused, no proxy", True, "", 0, 2, []),
             ("refused, proxy disabled", True, "127.0.0.1:3129", 0, 2, []),
             ("refused, proxy refuses", True, "127.0.0.1:3130", 1, 2, []),
             ("unresolved, proxy refuses", False, "127.0.0.1:3131", 1, 2, []),

@@ -38,10 +38,8 @@ class RecordingServer(contextlib.AbstractContextManager):
 
     def __exit__(self, *_):
         # shutdown wakes the thread blocked in accept, which close alone does not.
-        try:
+        with contextlib.suppress(OSError):
             self._listener.shutdown(socket.SHUT_RDWR)
-        except OSError:
-            pass
         self._listener.close()
         self._thread.join(5)
 
@@ -63,12 +61,10 @@ class RecordingServer(contextlib.AbstractContextManager):
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
             self.requests.append(data)
             return
-        try:
+        with contextlib.suppress(OSError):
             for piece in self.reply_pieces:
                 connection.sendall(piece)
                 time.sleep(self.pause)
-        except OSError:
-            pass
         if not self.read_request:
             data = self._read(connection)
         self.requests.append(data)
@@ -80,14 +76,12 @@ class RecordingServer(contextlib.AbstractContextManager):
     @staticmethod
     def _read(connection):
         data = b""
-        try:
+        with contextlib.suppress(OSError):
             while parse_request(data) is None:
                 chunk = connection.recv(65536)
                 if not chunk:
                     break
                 data += chunk
-        except OSError:
-            pass
         return data
 
 
