@@ -14,6 +14,7 @@ never run."""
 
 import argparse
 import os
+import pathlib
 import re
 import sys
 from xml.etree import ElementTree
@@ -81,8 +82,7 @@ def check(exe, link_map):
     # that no longer writes one, and would tell nothing about this program.
     if os.path.getmtime(link_map) < os.path.getmtime(exe):
         problems.append(f"{link_map} is older than the program")
-    with open(link_map, encoding="utf-8", errors="replace") as f:
-        map_text = f.read()
+    map_text = pathlib.Path(link_map).read_text(encoding="utf-8", errors="replace")
     members = pulled_archive_members(map_text)
     if members is None:
         problems.append(f"{link_map} lists no archive members: not a linker map?")
