@@ -9,6 +9,7 @@ programs' sockets.
 """
 
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -64,8 +65,5 @@ def work_dir():
 def map_server_host(reachable, hosts_file=None):
     """Makes the server's host name resolve to 127.0.0.1, or not at all. The file is
     rewritten in place, since it is bind-mounted."""
-    lines = "127.0.0.1 localhost\n"
-    if reachable:
-        lines += "127.0.0.1 %s\n" % environment.server_host()
-    with open(hosts_file or os.path.join(_work, "hosts"), "w") as f:
-        f.write(lines)
+    names = "localhost " + environment.server_host() if reachable else "localhost"
+    pathlib.Path(hosts_file or os.path.join(_work, "hosts")).write_text("127.0.0.1 %s\n" % names)
