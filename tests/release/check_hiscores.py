@@ -14,6 +14,7 @@ never run."""
 
 import argparse
 import os
+import pathlib
 import re
 import sys
 from xml.etree import ElementTree
@@ -64,10 +65,9 @@ def manifest_problems(image):
                                              f"{WINDOWS_SETTINGS}dpiAware")]
     if dpi != ["true"]:
         problems.append(f"manifest: dpiAware {dpi}, expected ['true']")
-    for element in manifest.iter():
-        if element.tag.rsplit("}", 1)[-1] in ("trustInfo", "requestedExecutionLevel"):
-            problems.append(f"manifest: {element.tag} would switch off registry virtualisation")
-    return problems
+    return problems + [f"manifest: {element.tag} would switch off registry virtualisation"
+                       for element in manifest.iter() if element.tag.rsplit("}", 1)[-1]
+                       in ("trustInfo", "requestedExecutionLevel")]
 
 
 def check(exe, link_map):
@@ -82,17 +82,14 @@ def check(exe, link_map):
     # that no longer writes one, and would tell nothing about this program.
     if os.path.getmtime(link_map) < os.path.getmtime(exe):
         problems.append(f"{link_map} is older than the program")
-    with open(link_map, encoding="utf-8", errors="replace") as f:
-        map_text = f.read()
+    map_text = pathlib.Path(link_map).read_text(encoding="utf-8", errors="replace")
     members = pulled_archive_members(map_text)
     if members is None:
         problems.append(f"{link_map} lists no archive members: not a linker map?")
-        members = []
-    for archive, member in members:
-        if archive in RUNTIME_ARCHIVES:
-            problems.append(f"runtime object linked in: {archive}({member})")
-    for section, source in static_constructors(map_text):
-        problems.append(f"static constructor that would never run: {section} of {source}")
+    problems += [f"runtime object linked in: {archive}({member})"
+                 for archive, member in members or [] if archive in RUNTIME_ARCHIVES]
+    problems += [f"static constructor that would never run: {section} of {source}"
+                 for section, source in static_constructors(map_text)]
     return list(pe_image.imports(image)), os.path.getsize(exe), problems
 
 
@@ -103,8 +100,7 @@ def main():
     arguments = parser.parse_args()
     dlls, size, problems = check(arguments.exe, arguments.map)
     print(f"{arguments.exe}: {size} bytes, imports {', '.join(dlls)}")
-    for problem in problems:
-        print(f"  {problem}")
+    print("".join(f"  {problem}\n" for problem in problems), end="")
     return 1 if problems else 0
 
 

@@ -29,10 +29,6 @@ ASLR_AND_DEP = (pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_DYNAMIC_BAS
                 | pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NX_COMPAT"])
 
 
-def _directory_size(image, name):
-    return image.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY[name]].Size
-
-
 def loader_problems(image, path, max_bytes):
     problems = []
     size = os.path.getsize(path)
@@ -45,9 +41,10 @@ def loader_problems(image, path, max_bytes):
         problems.append(f"subsystem version {version}, expected {expected}")
     if header.DllCharacteristics & ASLR_AND_DEP != ASLR_AND_DEP:
         problems.append(f"DllCharacteristics {header.DllCharacteristics:#x} lacks ASLR or DEP")
-    if _directory_size(image, "IMAGE_DIRECTORY_ENTRY_BASERELOC") == 0:
+    directories = [entry.Size for entry in header.DATA_DIRECTORY]
+    if directories[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]] == 0:
         problems.append("no relocations, so ASLR cannot move it")
-    if _directory_size(image, "IMAGE_DIRECTORY_ENTRY_TLS") != 0:
+    if directories[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_TLS"]] != 0:
         problems.append("a TLS directory: C runtime start-up code came in")
     if header.CheckSum and header.CheckSum != image.generate_checksum():
         problems.append(f"checksum {header.CheckSum:#x} does not match the image")

@@ -6,6 +6,7 @@ build's shared prefix use (the ctest fixtures wine.display.start and .stop):
 """
 
 import os
+import pathlib
 import subprocess
 import sys
 import time
@@ -23,16 +24,13 @@ class Xvfb:
             start_new_session=True)
         deadline = time.monotonic() + 10
         # A socket file may be left from a server that was killed; only an answer counts.
-        while not self._answers():
+        while subprocess.run(["xdotool", "getdisplaygeometry"], stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL,
+                             env=dict(os.environ, DISPLAY=self.name)).returncode:
             if self.process.poll() is not None or time.monotonic() > deadline:
                 self.stop()
                 raise RuntimeError("Xvfb did not come up on " + self.name)
             time.sleep(0.1)
-
-    def _answers(self):
-        return subprocess.run(["xdotool", "getdisplaygeometry"],
-                              env=dict(os.environ, DISPLAY=self.name), stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode == 0
 
     def stop(self):
         # Terminated, not killed, so that it removes its socket and lock files.
@@ -44,13 +42,12 @@ def main(action, number, pidfile):
     if action not in ("start", "stop"):
         raise SystemExit(__doc__)
     # A server left over by an interrupted run of this build tree would hold the display.
-    if os.path.exists(pidfile):
-        with open(pidfile) as f:
-            subprocess.run(["kill", f.read()], stderr=subprocess.DEVNULL)
-        os.unlink(pidfile)
+    pidfile = pathlib.Path(pidfile)
+    if pidfile.exists():
+        subprocess.run(["kill", pidfile.read_text()], stderr=subprocess.DEVNULL)
+        pidfile.unlink()
     if action == "start":
-        with open(pidfile, "w") as f:
-            f.write(str(Xvfb(int(number)).process.pid))
+        pidfile.write_text(str(Xvfb(int(number)).process.pid))
     return 0
 
 

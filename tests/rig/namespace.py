@@ -9,6 +9,7 @@ programs' sockets.
 """
 
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -29,7 +30,12 @@ def run_in_namespace(body):
     _work = tempfile.mkdtemp(prefix="tumbra-rig-")
     screen = None
     try:
-        _isolate()
+        subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
+        map_server_host(True)
+        _mount(["--bind", os.path.join(_work, "hosts")], "/etc/hosts")
+        resolv = os.path.join(_work, "resolv.conf")
+        open(resolv, "w").close()
+        _mount(["--bind", resolv], "/etc/resolv.conf")
         wine.stop()
         # Xvfb takes a lock file of another PID namespace for a stale one: it keeps none,
         # and its socket folder is the namespace's own, so display :0 is always free.
@@ -51,29 +57,13 @@ def _mount(options, target):
     subprocess.run(["mount", *options, target], check=True)
 
 
-def _isolate():
-    subprocess.run(["ip", "link", "set", "lo", "up"], check=True)
-    map_server_host(True)
-    _mount(["--bind", _hosts()], "/etc/hosts")
-    resolv = os.path.join(_work, "resolv.conf")
-    open(resolv, "w").close()
-    _mount(["--bind", resolv], "/etc/resolv.conf")
-
-
 def work_dir():
     """A folder of the run's own, removed at its end."""
     return _work
 
 
-def _hosts():
-    return os.path.join(_work, "hosts")
-
-
 def map_server_host(reachable, hosts_file=None):
     """Makes the server's host name resolve to 127.0.0.1, or not at all. The file is
     rewritten in place, since it is bind-mounted."""
-    lines = "127.0.0.1 localhost\n"
-    if reachable:
-        lines += "127.0.0.1 %s\n" % environment.server_host()
-    with open(hosts_file or _hosts(), "w") as f:
-        f.write(lines)
+    names = "localhost " + environment.server_host() if reachable else "localhost"
+    pathlib.Path(hosts_file or os.path.join(_work, "hosts")).write_text("127.0.0.1 %s\n" % names)

@@ -4,6 +4,7 @@ it showed, as Wine's +msgbox trace gives them."""
 import os
 import re
 import time
+import types
 
 from rig import environment, namespace, sources, wine
 
@@ -14,15 +15,10 @@ def message_boxes(trace):
     return [sources.unescape(text) for text in re.findall(r'MSGBOX_OnInit L"(.*)"', trace)]
 
 
-class Run:
-    def __init__(self, code, errors):
-        self.code = code
-        self.message_boxes = message_boxes(errors)
-
-
 def run(args=("send",), timeout=60):
-    """Runs the program to its end."""
-    return Run(*wine.run([environment.program(), *args], timeout=timeout, WINEDEBUG=_TRACE))
+    """Runs the program to its end: its exit code and the texts of its message boxes."""
+    code, errors = wine.run([environment.program(), *args], timeout=timeout, WINEDEBUG=_TRACE)
+    return types.SimpleNamespace(code=code, message_boxes=message_boxes(errors))
 
 
 class Window:

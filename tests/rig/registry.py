@@ -1,6 +1,7 @@
 """The registry of the rig's prefix: the games' records and the user's proxy settings."""
 
 import os
+import pathlib
 
 from rig import namespace, wine
 
@@ -12,8 +13,7 @@ INTERNET_SETTINGS = (r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersi
 def import_registry(text):
     """Imports a REGEDIT4 text in one Wine process."""
     path = os.path.join(namespace.work_dir(), "import.reg")
-    with open(path, "w", newline="\r\n") as f:
-        f.write("REGEDIT4\n\n" + text)
+    pathlib.Path(path).write_text("REGEDIT4\n\n" + text, newline="\r\n")
     code, errors = wine.run(["regedit", "/S", path])
     assert code == 0, errors
 

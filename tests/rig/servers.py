@@ -1,5 +1,6 @@
 """Stand-ins on the namespace's loopback: a recording upload server and a real proxy."""
 
+import contextlib
 import os
 import re
 import socket
@@ -12,7 +13,7 @@ from rig import environment, namespace
 OK_REPLY = b"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK"
 
 
-class RecordingServer:
+class RecordingServer(contextlib.AbstractContextManager):
     """An HTTP stand-in on 127.0.0.1: records every request byte for byte and answers
     each with reply_pieces, sent pause seconds apart. With
     read_request False it answers as soon as the connection is accepted; with reset
@@ -35,15 +36,10 @@ class RecordingServer:
         self._thread = threading.Thread(target=self._serve, daemon=True)
         self._thread.start()
 
-    def __enter__(self):
-        return self
-
     def __exit__(self, *_):
         # shutdown wakes the thread blocked in accept, which close alone does not.
-        try:
+        with contextlib.suppress(OSError):
             self._listener.shutdown(socket.SHUT_RDWR)
-        except OSError:
-            pass
         self._listener.close()
         self._thread.join(5)
 
@@ -65,12 +61,10 @@ class RecordingServer:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\1\0\0\0\0\0\0\0")
             self.requests.append(data)
             return
-        try:
+        with contextlib.suppress(OSError):
             for piece in self.reply_pieces:
                 connection.sendall(piece)
                 time.sleep(self.pause)
-        except OSError:
-            pass
         if not self.read_request:
             data = self._read(connection)
         self.requests.append(data)
@@ -82,18 +76,16 @@ class RecordingServer:
     @staticmethod
     def _read(connection):
         data = b""
-        try:
+        with contextlib.suppress(OSError):
             while parse_request(data) is None:
                 chunk = connection.recv(65536)
                 if not chunk:
                     break
                 data += chunk
-        except OSError:
-            pass
         return data
 
 
-class UnansweringPort:
+class UnansweringPort(contextlib.AbstractContextManager):
     """A port on 127.0.0.1 where connection attempts go unanswered, as behind a firewall
     that drops them: its listener accepts nothing, and one connection of its own fills
     the queue."""
@@ -101,9 +93,6 @@ class UnansweringPort:
     def __init__(self, port=80):
         self._listener = socket.create_server(("127.0.0.1", port), backlog=0)
         self._filler = socket.create_connection(("127.0.0.1", port))
-
-    def __enter__(self):
-        return self
 
     def __exit__(self, *_):
         self._filler.close()
@@ -127,7 +116,7 @@ def expected_request(body, via_proxy=False):
              "Content-Length: %d\r\n\r\n") % (target, host, len(body))).encode() + body
 
 
-class TinyProxy:
+class TinyProxy(contextlib.AbstractContextManager):
     """A real proxy that, unlike the program, can resolve the server's host name: it
     runs in a nested mount namespace with its own hosts file."""
 
@@ -142,21 +131,15 @@ class TinyProxy:
             ["unshare", "-m", "--", "sh", "-c",
              'mount --bind "$0" /etc/hosts && exec tinyproxy -d -c "$1"', hosts, config],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        _wait_for_port(port)
-
-    def __enter__(self):
-        return self
+        for _ in range(200):
+            with socket.socket() as probe:
+                if probe.connect_ex(("127.0.0.1", port)) == 0:
+                    break
+            time.sleep(0.05)
+        else:
+            raise RuntimeError("nothing listens on port %d" % port)
 
     def __exit__(self, *_):
         self._process.terminate()
         self._process.wait()
 
-
-def _wait_for_port(port, timeout=10):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        with socket.socket() as probe:
-            if probe.connect_ex(("127.0.0.1", port)) == 0:
-                return
-        time.sleep(0.05)
-    raise RuntimeError("nothing listens on port %d" % port)

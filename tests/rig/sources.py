@@ -2,6 +2,7 @@
 shows (hiscores/common/messages.h) and its dialog's layout (hiscores/resources)."""
 
 import os
+import pathlib
 import re
 
 _ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -20,10 +21,8 @@ def unescape(text):
 
 def messages():
     """Every text of the program by its constant's name, adjacent literals joined."""
-    with open(MESSAGES_HEADER) as f:
-        header = f.read()
     definitions = re.findall(r'constexpr char (\w+)\[\] =\s*((?:"%s"\s*)+);' % _LITERAL_BODY,
-                             header)
+                             pathlib.Path(MESSAGES_HEADER).read_text())
     return {name: "".join(unescape(body) for body in re.findall('"(%s)"' % _LITERAL_BODY, literals))
             for name, literals in definitions}
 
@@ -33,8 +32,7 @@ class DialogTemplate:
     resource script; controls are named by their ID_ names of resource_ids.h."""
 
     def __init__(self):
-        with open(RESOURCE_SCRIPT) as f:
-            script = f.read()
+        script = pathlib.Path(RESOURCE_SCRIPT).read_text()
         size = re.search(r"^\w+ DIALOGEX\s+\d+,\s*\d+,\s*(\d+),\s*(\d+)", script, re.M)
         self.width, self.height = int(size.group(1)), int(size.group(2))
         self._controls = {

@@ -16,12 +16,7 @@ import pefile
 import pe_image
 
 # Every function an installer calls, each with cdecl linkage.
-EXPORTS = [
-    "dxversion",
-    "needdxver",
-    "needdxver2",
-    "thisiswinnt2",
-]
+EXPORTS = ["dxversion", "needdxver", "needdxver2", "thisiswinnt2"]
 OLEAUT32_ORDINALS = {7, 8, 9}
 MAX_BYTES = {"x86-ansi": 12 * 1024, "x86-unicode": 12 * 1024, "amd64-unicode": 14 * 1024}
 
@@ -31,11 +26,8 @@ def first_return(tool, dll, address, hops=4):
     listing = subprocess.run(
         [tool, "-d", f"--start-address={address:#x}", f"--stop-address={address + 512:#x}", dll],
         check=True, capture_output=True, text=True).stdout
-    for line in listing.splitlines():
-        instruction = re.match(r"^\s*[0-9a-f]+:\s+(?:[0-9a-f]{2} )+\s*(\S+)\s*(.*)$", line)
-        if not instruction:
-            continue
-        mnemonic, operands = instruction.groups()
+    for mnemonic, operands in re.findall(
+            r"^[ \t]*[0-9a-f]+:[ \t]+(?:[0-9a-f]{2} )+[ \t]*(\S+)[ \t]*(.*)$", listing, re.M):
         if mnemonic.startswith("ret"):
             return (mnemonic + " " + operands).strip()
         tail = re.match(r"^(0x[0-9a-f]+)", operands)
@@ -71,14 +63,13 @@ def main():
     parser.add_argument("--objdump", required=True, help="disassembles the i686 exports")
     parser.add_argument("dlls", nargs="+")
     arguments = parser.parse_args()
-    failed = False
+    failed = 0
     for dll in arguments.dlls:
         problems = check(arguments.objdump, dll)
-        print(f"{dll}: {os.path.getsize(dll)} bytes, {'ok' if not problems else 'FAILED'}")
-        for problem in problems:
-            print(f"  {problem}")
-        failed = failed or bool(problems)
-    return 1 if failed else 0
+        print(f"{dll}: {os.path.getsize(dll)} bytes, {'FAILED' if problems else 'ok'}")
+        print("".join(f"  {problem}\n" for problem in problems), end="")
+        failed |= bool(problems)
+    return failed
 
 
 if __name__ == "__main__":
