@@ -11,16 +11,6 @@
 namespace nsistumbra {
 namespace {
 
-// Each file once in the order of the table: neighbouring rows of one file share a reading.
-std::vector<std::string> TableReadOrder() {
-    std::vector<std::string> paths;
-    for (const char* name :
-         {"ddraw.dll", "d3drg8x.dll", "ddraw.dll", "dplayx.dll", "ddraw.dll", "dinput.dll",
-          "ddraw.dll", "d3d8.dll", "mpg2splt.ax", "dpnet.dll", "d3d9.dll"})
-        paths.push_back(std::string(stand_in::kSystemDirectory) + "\\" + name);
-    return paths;
-}
-
 TEST(FileVersionTable, LastRowThatHoldsWins) {
     struct Case {
         const char* title;
@@ -59,12 +49,18 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
          {9, 0, ' '}},
         {"an unreadable system directory", {"d3d9.dll 5.3.1.904"}, {0, 0, ' '}, false},
     };
+    // Each file once in the order of the table: neighbouring rows of one file share a reading.
+    std::vector<std::string> readOrder;
+    for (const char* name :
+         {"ddraw.dll", "d3drg8x.dll", "ddraw.dll", "dplayx.dll", "ddraw.dll", "dinput.dll",
+          "ddraw.dll", "d3d8.dll", "mpg2splt.ax", "dpnet.dll", "d3d9.dll"})
+        readOrder.push_back(std::string(stand_in::kSystemDirectory) + "\\" + name);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         stand_in::SetSystemFiles(c.files, c.directoryReadable);
         EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
         EXPECT_EQ(stand_in::FilesRead(),
-                  c.directoryReadable ? TableReadOrder() : std::vector<std::string>{});
+                  c.directoryReadable ? readOrder : std::vector<std::string>{});
     }
 }
 
