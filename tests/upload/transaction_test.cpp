@@ -63,12 +63,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         {"proxy unreachable", kNeither, {}, kCannotConnect},
         {"server never answers the connection", kUnanswered, {kOk}, kSent},
         {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=@"},
-        {"http entry unreachable",
-         kProxy,
-         {kOk},
-         kCannotConnect,
-         "x\n",
-         "http=127.0.0.1:1;https=@"},
+        {"http entry refused", kProxy, {kOk}, kCannotConnect, "x\n", "http=127.0.0.1:1;https=@"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
