@@ -15,7 +15,6 @@ namespace hiscores {
 namespace {
 
 using stand_in::Error;
-using stand_in::Feedback;
 using stand_in::Status;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
@@ -97,7 +96,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
             c.body.size() < kRequestBufferSize ? UploadRequest(c.body, !direct) : "";
         EXPECT_EQ(listener.Requests(),
                   connected ? std::vector{request} : std::vector<std::string>{});
-        Feedback shown = {Status(kConnectingStatus)};
+        stand_in::Feedback shown = {Status(kConnectingStatus)};
         if (connected)
             shown.push_back(Status(kSendingStatus));
         if (c.result != kSent)

@@ -9,9 +9,6 @@
 namespace nsistumbra {
 namespace {
 
-using stack_helpers::DrainStack;
-using stack_helpers::MakeStack;
-
 struct Installed {
     PackedDxVersion packed;
     const char* text;
@@ -64,10 +61,10 @@ TYPED_TEST(StackExports, TakeTheirEntriesAndPushTheirAnswer) {
         SCOPED_TRACE(testing::Message()
                      << (c.call == needdxver ? "needdxver " : "dxversion ")
                      << (c.before.empty() ? "(empty)" : c.before[0]) << " / " << c.installed.text);
-        StackEntry* top = MakeStack<TypeParam>(c.before, c.stringSize);
+        StackEntry* top = stack_helpers::MakeStack<TypeParam>(c.before, c.stringSize);
         stand_in::SetInstalledVersion(c.installed.packed, c.installed.text);
         c.call(HostStack<TypeParam>{c.stringSize, &top});
-        EXPECT_EQ(DrainStack<TypeParam>(top), c.after);
+        EXPECT_EQ(stack_helpers::DrainStack<TypeParam>(top), c.after);
         // Asked once, for a text of capacity 99, unless an entry was missing.
         const bool asked = c.after[0] != "err";
         EXPECT_EQ(stand_in::DirectXQueryCount(), asked ? 1 : 0);
