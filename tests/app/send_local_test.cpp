@@ -66,11 +66,10 @@ TEST(SendLocal, ARequestRefusedAfterAcceptedOnesSaysHowManyWent) {
               (Bodies{kHalf + "\n" + kHalf + "\n", "a3\nb1\n"}));
     char partly[kMessageBufferSize];
     snprintf(partly, sizeof partly, kPartlySentFormat, kDataTransferErrorMessage, 2, 3);
-    const Feedback request = {Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus)};
-    Feedback shown = request;
-    shown.insert(shown.end(), request.begin(), request.end());
-    shown.push_back(Error(partly));
-    EXPECT_EQ(stand_in::Shown(), shown);
+    EXPECT_EQ(stand_in::Shown(),
+              (Feedback{Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus),
+                        Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus),
+                        Error(partly)}));
 }
 
 TEST(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {

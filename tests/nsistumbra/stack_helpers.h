@@ -15,10 +15,7 @@ template <class Char> std::basic_string<Char> Widen(const std::string& text) {
 }
 
 template <class Char> std::string Narrow(const Char* text) {
-    std::string narrow;
-    for (; *text != 0; ++text)
-        narrow += static_cast<char>(*text);
-    return narrow;
+    return std::string(text, text + std::char_traits<Char>::length(text));
 }
 
 // Entries listed from the top down.

@@ -34,10 +34,8 @@ namespace nsistumbra {
 void QueryDirectXVersion(PackedDxVersion* packed, char* text, int textCapacity) {
     ++queries;
     lastCapacity = textCapacity;
-    if (text != nullptr && textCapacity > 0)
-        CopyBounded(text, static_cast<std::size_t>(textCapacity), installedText);
-    if (packed != nullptr)
-        *packed = installedPacked;
+    CopyBounded(text, static_cast<std::size_t>(textCapacity), installedText);
+    *packed = installedPacked;
 }
 
 } // namespace nsistumbra

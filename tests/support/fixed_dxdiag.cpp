@@ -29,14 +29,11 @@ namespace nsistumbra {
 Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
     if (provider == DxDiag::kMissing)
         return Status::kFail;
-    if (major != nullptr)
-        *major = answerMajor;
-    if (minor != nullptr)
-        *minor = answerMinor;
+    *major = answerMajor;
+    *minor = answerMinor;
     if (provider == DxDiag::kPartial)
         return Status::kFail;
-    if (letter != nullptr)
-        *letter = answerLetter;
+    *letter = answerLetter;
     return Status::kOk;
 }
 

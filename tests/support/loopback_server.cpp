@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -84,14 +83,10 @@ std::vector<std::string> LoopbackServer::Bodies() {
     return bodies;
 }
 
-// A client that connected is queued by the time Requests() asks to stop.
-bool LoopbackServer::WaitForConnectionOrStop() {
-    pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-    return poll(waiting, 2, 10000) >= 1 && (waiting[0].revents & POLLIN) != 0;
-}
-
 void LoopbackServer::Serve() {
-    while (WaitForConnectionOrStop()) {
+    // A client that connected is queued by the time Requests() asks to stop.
+    pollfd waiting[] = {{listener_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+    while (poll(waiting, 2, 10000) >= 1 && (waiting[0].revents & POLLIN) != 0) {
         const int connection = accept(listener_, nullptr, nullptr);
         std::string received;
         char chunk[4096];

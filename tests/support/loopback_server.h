@@ -27,7 +27,6 @@ class LoopbackServer {
 
   private:
     void Serve();
-    bool WaitForConnectionOrStop();
     int listener_ = -1;
     int stopPipe_[2] = {-1, -1};
     unsigned short port_ = 0;

@@ -9,14 +9,6 @@
 #include <utility>
 #include <vector>
 
-namespace hiscores {
-
-struct RegistryKey {
-    std::string path;
-};
-
-} // namespace hiscores
-
 namespace {
 
 struct Value {
@@ -74,6 +66,10 @@ int OpenKeyCount() {
 } // namespace stand_in
 
 namespace hiscores {
+
+struct RegistryKey {
+    std::string path;
+};
 
 RegistryKey* OpenOrCreateKey(const char* path) {
     stand_in::AddKey(path);

@@ -7,22 +7,18 @@ namespace {
 
 stand_in::Feedback shown;
 
-// A box with another caption or style is neither kind, so no test expecting the real
-// ones passes with it.
-std::string BoxKind(const std::string& caption, unsigned style) {
-    if (caption != hiscores::kProgramTitle)
-        return "box of another caption:";
-    if (style == hiscores::kInfoBoxStyle)
-        return "info:";
-    return style == hiscores::kErrorBoxStyle ? "error:" : "box of another style:";
-}
-
 } // namespace
 
 namespace hiscores {
 
+// A box with another caption or style is neither kind, so no test expecting the real
+// ones passes with it.
 void ShowMessageBox(const char* caption, const char* text, unsigned style) {
-    shown.push_back(BoxKind(caption, style) + text);
+    const char* kind = style == kInfoBoxStyle    ? "info:"
+                       : style == kErrorBoxStyle ? "error:"
+                                                 : "box of another style:";
+    shown.push_back((caption == std::string(kProgramTitle) ? kind : "box of another caption:") +
+                    std::string(text));
 }
 
 void SetMainWindowTitle(const char* title) {

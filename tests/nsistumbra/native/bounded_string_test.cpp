@@ -52,13 +52,10 @@ TEST(BoundedWrite, CutsAndTerminatesWithinCapacity) {
         char buffer[16];
         std::memset(buffer, kGuard, sizeof buffer);
         std::memcpy(buffer, c.start.data(), c.start.size());
-        Status status = kOk;
-        if (c.operation == kCopy)
-            status = CopyBounded(buffer, c.capacity, c.source);
-        else if (c.operation == kConcat)
-            status = ConcatBounded(buffer, c.capacity, c.source);
-        else
-            status = FormatBounded(buffer, c.capacity, "%d.%d%c", 9, 0, 'c');
+        const Status status = c.operation == kCopy ? CopyBounded(buffer, c.capacity, c.source)
+                              : c.operation == kConcat
+                                  ? ConcatBounded(buffer, c.capacity, c.source)
+                                  : FormatBounded(buffer, c.capacity, "%d.%d%c", 9, 0, 'c');
         EXPECT_EQ(status, c.status);
         const std::size_t kept = c.expected ? c.capacity : c.start.size();
         if (c.expected != nullptr)

@@ -11,16 +11,6 @@
 namespace nsistumbra {
 namespace {
 
-// Each file once in the order of the table: neighbouring rows of one file share a reading.
-std::vector<std::string> TableReadOrder() {
-    std::vector<std::string> paths;
-    for (const char* name :
-         {"ddraw.dll", "d3drg8x.dll", "ddraw.dll", "dplayx.dll", "ddraw.dll", "dinput.dll",
-          "ddraw.dll", "d3d8.dll", "mpg2splt.ax", "dpnet.dll", "d3d9.dll"})
-        paths.push_back(std::string(stand_in::kSystemDirectory) + "\\" + name);
-    return paths;
-}
-
 TEST(FileVersionTable, LastRowThatHoldsWins) {
     struct Case {
         const char* title;
@@ -41,9 +31,7 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
         {"d3drg8x alone", {"d3drg8x.dll 4.4.0.70"}, {3, 0, 'a'}},
         {"dplayx alone", {"dplayx.dll 4.6.3.518"}, {6, 1, 'a'}},
         {"mpg2splt alone", {"mpg2splt.ax 6.3.1.885"}, {8, 1, 'b'}},
-        {"mpg2splt over newer ddraw",
-         {"ddraw.dll 5.3.1.904", "mpg2splt.ax 6.3.1.885"},
-         {8, 1, 'b'}},
+        {"mpg2splt, newer ddraw", {"ddraw.dll 5.3.1.904", "mpg2splt.ax 6.3.1.885"}, {8, 1, 'b'}},
         {"d3d8 short of 8.1", {"ddraw.dll 5.1.2258.400", "d3d8.dll 5.1.2600.880"}, {8, 0, ' '}},
         {"d3d8 at 8.1", {"d3d8.dll 5.1.2600.881"}, {8, 1, ' '}},
         {"d3d8 at 8.1a", {"d3d8.dll 5.1.2600.901"}, {8, 1, 'a'}},
@@ -59,12 +47,18 @@ TEST(FileVersionTable, LastRowThatHoldsWins) {
          {9, 0, ' '}},
         {"an unreadable system directory", {"d3d9.dll 5.3.1.904"}, {0, 0, ' '}, false},
     };
+    // Each file once in the order of the table: neighbouring rows of one file share a reading.
+    std::vector<std::string> readOrder;
+    for (const char* name :
+         {"ddraw.dll", "d3drg8x.dll", "ddraw.dll", "dplayx.dll", "ddraw.dll", "dinput.dll",
+          "ddraw.dll", "d3d8.dll", "mpg2splt.ax", "dpnet.dll", "d3d9.dll"})
+        readOrder.push_back(std::string(stand_in::kSystemDirectory) + "\\" + name);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         stand_in::SetSystemFiles(c.files, c.directoryReadable);
         EXPECT_EQ(QueryParts(QueryVersionFromFiles), c.parts);
         EXPECT_EQ(stand_in::FilesRead(),
-                  c.directoryReadable ? TableReadOrder() : std::vector<std::string>{});
+                  c.directoryReadable ? readOrder : std::vector<std::string>{});
     }
 }
 

@@ -12,7 +12,6 @@ namespace {
 
 using stack_helpers::DrainStack;
 using stack_helpers::MakeStack;
-using stack_helpers::Narrow;
 using Texts = std::vector<std::string>;
 
 constexpr int kStringSize = 1024;
@@ -48,7 +47,7 @@ TYPED_TEST(NsisStack, PopTakesTheTopEntryCutToTheBuffer) {
         text[kPluginTextCapacity] = '#';
         const HostStack<TypeParam> stack{kStringSize, c.stackGiven ? &top : nullptr};
         EXPECT_EQ(PopStackString(stack, text, kPluginTextCapacity), c.result);
-        EXPECT_EQ(Narrow(text), c.popped);
+        EXPECT_EQ(stack_helpers::Narrow(text), c.popped);
         EXPECT_EQ(text[kPluginTextCapacity], '#');
         // The entry taken off is freed at once.
         EXPECT_EQ(stand_in::LiveEntries(), static_cast<int>(c.after.size()));
