@@ -1,8 +1,8 @@
 #pragma once
 
 // The socket calls that differ between Windows Sockets 1.1 and POSIX, and the clock. The
-// upload makes the others (socket, bind, connect, recv, select, name lookup) directly:
-// they are the same on both.
+// upload makes the others (socket, bind, connect, recv, select) directly: they are the
+// same on both. Name lookups go through host_lookup.h.
 #ifdef _WIN32
 #include <winsock2.h>
 #else

@@ -2,6 +2,7 @@
 
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
+#include "hiscores/upload/host_lookup.h"
 #include "hiscores/upload/internet_settings.h"
 #include "hiscores/upload/proxy_setting.h"
 #include "hiscores/upload/request.h"
@@ -12,20 +13,6 @@
 namespace hiscores {
 
 namespace {
-
-// The address of a dotted host or, failing that, a host name's first address.
-bool ResolveAddress(const char* host, unsigned int* address) {
-    const unsigned long dotted = inet_addr(host);
-    if (dotted != INADDR_NONE) {
-        *address = static_cast<unsigned int>(dotted);
-        return true;
-    }
-    const hostent* entry = gethostbyname(host);
-    if (entry == nullptr || entry->h_addr_list[0] == nullptr)
-        return false;
-    memcpy(address, entry->h_addr_list[0], sizeof *address);
-    return true;
-}
 
 SocketHandle OpenBoundSocket() {
     const SocketHandle handle = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -81,98 +68,108 @@ bool ConnectWithin(SocketHandle handle, const sockaddr_in& endpoint, int millise
     return connected && SetBlocking(handle, true);
 }
 
-// A fresh socket connected along the route within the time, or kNoSocket with the
-// failure: a socket whose connect failed is not reliable for a second attempt.
-SocketHandle ConnectAlong(const UploadRoute& route, int milliseconds, UploadResult* failure) {
+// One request's time: it ends at deadline, and each wait is cut to what is left of it.
+struct Request {
+    const UploadServer& server;
+    unsigned int deadline;
+};
+
+// A socket connected along route, or none and the failure.
+struct Connection {
+    SocketHandle handle = kNoSocket;
+    UploadRoute route = {};
+    UploadResult failure = UploadResult::kCannotConnect;
+};
+
+// Whether another way may still connect: this one led nowhere, rather than failing for
+// want of a socket.
+bool MayTryAnotherWay(const Connection& connection) {
+    return connection.handle == kNoSocket && connection.failure == UploadResult::kCannotConnect;
+}
+
+// One attempt on a fresh socket, within the limit for an attempt and what is left of the
+// request's time: a socket whose connect failed is not reliable for a second attempt.
+Connection ConnectAlong(const UploadRoute& route, const Request& request) {
     const SocketHandle handle = OpenBoundSocket();
-    if (handle == kNoSocket) {
-        *failure = UploadResult::kSystemError;
-        return kNoSocket;
-    }
+    if (handle == kNoSocket)
+        return {kNoSocket, route, UploadResult::kSystemError};
     sockaddr_in endpoint;
     memset(&endpoint, 0, sizeof endpoint);
     endpoint.sin_family = AF_INET;
     endpoint.sin_port = htons(route.port);
     endpoint.sin_addr.s_addr = static_cast<decltype(endpoint.sin_addr.s_addr)>(route.address);
-    if (ConnectWithin(handle, endpoint, milliseconds))
-        return handle;
+    if (ConnectWithin(handle, endpoint,
+                      WaitLimit(request.deadline, request.server.connectMilliseconds)))
+        return {handle, route};
     CloseSocket(handle);
-    *failure = UploadResult::kCannotConnect;
-    return kNoSocket;
+    return {};
 }
 
-// The run's route or, before one worked, the way straight to the server; false when the
-// server's name does not resolve.
-bool FirstRoute(const UploadRun& run, UploadRoute* route) {
-    if (run.route.port != 0) {
-        *route = run.route;
+// The address of a dotted host or, failing that, a host name's first address. A lookup's
+// time is the system's, not the request's: the request's end moves by as much.
+bool ResolveAddress(const char* host, Request& request, unsigned int* address) {
+    const unsigned long dotted = inet_addr(host);
+    if (dotted != INADDR_NONE) {
+        *address = static_cast<unsigned int>(dotted);
         return true;
     }
-    *route = {0, run.server.port, false};
-    return ResolveAddress(run.server.host, &route->address);
+    const unsigned int started = NowMilliseconds();
+    const bool found = LookUpHost(host, address);
+    request.deadline += NowMilliseconds() - started;
+    return found;
 }
 
-// The way through the proxy the user's settings name, when one is enabled.
-bool ProxyRoute(UploadRoute* route) {
+Connection ConnectDirectly(Request& request) {
+    UploadRoute route = {0, request.server.port, false};
+    if (!ResolveAddress(request.server.host, request, &route.address))
+        return {};
+    return ConnectAlong(route, request);
+}
+
+// Through the proxy the user's settings name now, when one is enabled.
+Connection ConnectThroughProxy(Request& request) {
     char server[kProxyServerSize];
     unsigned long enable = 0;
     char host[kProxyHostSize];
     int port = 0;
     if (!ReadInternetSettings(server, &enable) ||
         !UseProxy(server, enable, host, sizeof host, &port))
-        return false;
-    *route = {0, static_cast<unsigned short>(port), true};
-    return ResolveAddress(host, &route->address);
+        return {};
+    UploadRoute route = {0, static_cast<unsigned short>(port), true};
+    if (!ResolveAddress(host, request, &route.address))
+        return {};
+    return ConnectAlong(route, request);
 }
 
-// One request's connection, the end of its time, and how long it may wait for progress.
-struct Request {
-    SocketHandle handle;
-    bool viaProxy;
-    unsigned int deadline;
-    int stallMilliseconds;
-};
-
-// Connects along the run's route or, before one worked, directly or, when the server
-// cannot be reached, through the user's proxy; the route that connects becomes the
-// run's. Returns true with the request, or false with the failure's result.
-bool ConnectToServer(UploadRun& run, Request* request, UploadResult* failure) {
-    UploadRoute route;
-    const bool resolved = FirstRoute(run, &route);
-    // The request's time runs from its first connection attempt; looking up a name is
-    // left to the system's own limits.
-    request->deadline =
-        NowMilliseconds() + static_cast<unsigned int>(run.server.requestMilliseconds);
-    request->stallMilliseconds = run.server.stallMilliseconds;
-    const int limit = run.server.connectMilliseconds;
-    *failure = UploadResult::kCannotConnect;
-    request->handle =
-        resolved ? ConnectAlong(route, WaitLimit(request->deadline, limit), failure) : kNoSocket;
-    if (request->handle == kNoSocket && *failure == UploadResult::kCannotConnect &&
-        run.route.port == 0 && ProxyRoute(&route))
-        request->handle = ConnectAlong(route, WaitLimit(request->deadline, limit), failure);
-    if (request->handle == kNoSocket)
-        return false;
-    run.route = route;
-    request->viaProxy = route.viaProxy;
-    return true;
+// The run's route, else directly, else through the proxy: each way once, so a kept route
+// that cannot connect gives way to the other.
+Connection ConnectToServer(const UploadRun& run, Request& request) {
+    const bool keptDirect = run.route.port != 0 && !run.route.viaProxy;
+    const bool keptProxy = run.route.port != 0 && run.route.viaProxy;
+    Connection connection;
+    if (keptDirect || keptProxy)
+        connection = ConnectAlong(run.route, request);
+    if (MayTryAnotherWay(connection) && !keptDirect)
+        connection = ConnectDirectly(request);
+    if (MayTryAnotherWay(connection) && !keptProxy)
+        connection = ConnectThroughProxy(request);
+    return connection;
 }
 
 // Ready to write promises room for some bytes, not for the whole request: a blocking
 // send of a piece this small returns at once.
 constexpr int kSendPieceSize = 1024;
 
-bool WaitForProgress(const Request& request, Readiness readiness) {
-    return WaitUntilReady(request.handle, readiness,
-                          WaitLimit(request.deadline, request.stallMilliseconds));
+bool WaitForProgress(SocketHandle handle, const Request& request, Readiness readiness) {
+    return WaitUntilReady(handle, readiness,
+                          WaitLimit(request.deadline, request.server.stallMilliseconds));
 }
 
-bool SendAll(const Request& request, const char* data, int length) {
+bool SendAll(SocketHandle handle, const Request& request, const char* data, int length) {
     while (length > 0) {
-        if (!WaitForProgress(request, Readiness::kWritable))
+        if (!WaitForProgress(handle, request, Readiness::kWritable))
             return false;
-        const int sent =
-            SendSome(request.handle, data, length < kSendPieceSize ? length : kSendPieceSize);
+        const int sent = SendSome(handle, data, length < kSendPieceSize ? length : kSendPieceSize);
         if (sent <= 0)
             return false;
         data += sent;
@@ -183,12 +180,12 @@ bool SendAll(const Request& request, const char* data, int length) {
 
 // A stream may bring the status line in pieces: gather until the bytes that decide
 // have come, the server closes or stalls, the request's time is up, or a receive fails.
-int ReceiveStatusLine(const Request& request, char* reply) {
+int ReceiveStatusLine(SocketHandle handle, const Request& request, char* reply) {
     int received = 0;
-    while (received < kStatusLineCheckLength && WaitForProgress(request, Readiness::kReadable)) {
-        const int got =
-            static_cast<int>(recv(request.handle, reply + received,
-                                  static_cast<size_t>(kStatusLineCheckLength - received), 0));
+    while (received < kStatusLineCheckLength &&
+           WaitForProgress(handle, request, Readiness::kReadable)) {
+        const int got = static_cast<int>(recv(
+            handle, reply + received, static_cast<size_t>(kStatusLineCheckLength - received), 0));
         if (got <= 0)
             break;
         received += got;
@@ -196,13 +193,31 @@ int ReceiveStatusLine(const Request& request, char* reply) {
     return received;
 }
 
-UploadResult Exchange(const Request& request, const UploadServer& server, const char* body) {
+UploadResult Exchange(const Connection& connection, const Request& request, const char* body) {
     char buffer[kRequestBufferSize];
-    const int length = FormatUploadRequest(server, request.viaProxy, body, buffer, sizeof buffer);
-    if (length < 0 || !SendAll(request, buffer, length))
+    const int length =
+        FormatUploadRequest(request.server, connection.route.viaProxy, body, buffer, sizeof buffer);
+    if (length < 0 || !SendAll(connection.handle, request, buffer, length))
         return UploadResult::kTransferError;
-    const int received = ReceiveStatusLine(request, buffer);
+    const int received = ReceiveStatusLine(connection.handle, request, buffer);
     return IsAcceptedReply(buffer, received) ? UploadResult::kSent : UploadResult::kTransferError;
+}
+
+// Once sockets have started. An accepted request's route becomes the run's.
+UploadResult Post(UploadRun& run, const char* body) {
+    SetStatus(kConnectingStatus);
+    Request request = {run.server, NowMilliseconds() +
+                                       static_cast<unsigned int>(run.server.requestMilliseconds)};
+    const Connection connection = ConnectToServer(run, request);
+    if (connection.handle == kNoSocket)
+        return connection.failure;
+    SetStatus(kSendingStatus);
+    const UploadResult result = Exchange(connection, request, body);
+    ShutdownSocket(connection.handle);
+    CloseSocket(connection.handle);
+    if (result == UploadResult::kSent)
+        run.route = connection.route;
+    return result;
 }
 
 } // namespace
@@ -221,14 +236,7 @@ const char* UploadFailureMessage(UploadResult result) {
 UploadResult UploadHiscores(UploadRun& run, const char* body) {
     UploadResult result = UploadResult::kSystemError;
     if (StartSockets()) {
-        SetStatus(kConnectingStatus);
-        Request request;
-        if (ConnectToServer(run, &request, &result)) {
-            SetStatus(kSendingStatus);
-            result = Exchange(request, run.server, body);
-            ShutdownSocket(request.handle);
-            CloseSocket(request.handle);
-        }
+        result = Post(run, body);
         StopSockets();
     }
     if (result == UploadResult::kSent)

@@ -19,9 +19,10 @@ struct UploadRoute {
     bool viaProxy;
 };
 
-// One command's uploads to a server. The route of the first request that connects is
-// the run's: its later requests take it without trying another first or looking up a
-// name again. Each command starts a run of its own.
+// One command's uploads to a server. The route of the last accepted request is the
+// run's: its later requests try it first. When it cannot connect, a request tries the
+// other way once, directly or through the proxy the user's settings name at that moment.
+// Each command starts a run of its own.
 struct UploadRun {
     const UploadServer& server;
     // No route yet while its port is 0.

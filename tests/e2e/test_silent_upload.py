@@ -85,6 +85,16 @@ class ProxyFallback(testcase.WineTestCase):
                 run = self.run_silent(server=dict(port=3129))
                 self.assertEqual((run.code, run.requests), (code, requests))
 
+    def test_proxy_carries_the_rest_when_the_server_refuses_after_a_first_request(self):
+        halves = [b"%d" % n * 4998 for n in range(5)]  # two fit in one request
+        bodies = [b"".join(half + b"\n" for half in halves[n:n + 2]) for n in (0, 2, 4)]
+        registry.set_proxy("127.0.0.1:3129", 1)
+        with servers.RecordingServer(port=3129) as proxy:
+            run = self.run_silent([("Alpha", halves)], server=dict(connections=1))
+        self.assertEqual((run.code, run.requests, proxy.requests),
+                         (0, [servers.expected_request(bodies[0])],
+                          [servers.expected_request(body, via_proxy=True) for body in bodies[1:]]))
+
 
 if __name__ == "__main__":
     testcase.main()

@@ -18,11 +18,14 @@ class RecordingServer(contextlib.AbstractContextManager):
     each with reply_pieces, sent pause seconds apart. With
     read_request False it answers as soon as the connection is accepted; with reset
     True it resets the connection instead of answering; with stall True it falls silent
-    after its reply pieces until the client gives up. Leaving its with-block waits until
-    it has recorded the last request, which it does only after answering."""
+    after its reply pieces until the client gives up; with connections N it stops
+    listening once it has taken N connections, so that later ones are refused. Leaving
+    its with-block waits until it has recorded the last request, which it does only after
+    answering."""
 
     def __init__(self, port=80, reply_pieces=(OK_REPLY,), read_request=True, reset=False,
-                 stall=False, pause=0.02):
+                 stall=False, pause=0.02, connections=None):
+        self.connections = connections
         self.reply_pieces = list(reply_pieces)
         self.pause = pause
         self.read_request = read_request
@@ -44,11 +47,15 @@ class RecordingServer(contextlib.AbstractContextManager):
         self._thread.join(5)
 
     def _serve(self):
-        while True:
+        taken = 0
+        while taken != self.connections:
             try:
                 connection, _ = self._listener.accept()
             except OSError:
                 return
+            taken += 1
+            if taken == self.connections:
+                self._listener.close()
             with connection:
                 self._answer(connection)
 

@@ -78,6 +78,7 @@ TEST(ProxySetting, SplitsHostAndPort) {
         {"p:65535", true, "p", 65535},
         // A port that is no port names no proxy, as a cast to 16 bits would name another.
         {"127.0.0.1:83616", false, "", 0},
+        {"p:65536", false, "", 0},
         {"p:99999999999999999999", false, "", 0},
         {"p:0", false, "", 0},
         {"p:", false, "", 0},

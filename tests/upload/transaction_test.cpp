@@ -2,12 +2,15 @@
 #include "hiscores/upload/request.h"
 #include "hiscores/upload/upload.h"
 #include "tests/support/fixed_internet_settings.h"
+#include "tests/support/listed_hosts.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/recording_feedback.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,9 +39,11 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         std::vector<std::string> reply;
         UploadResult result;
         std::string body = "A1\nB1\n";
-        // "@" stands for the proxy's loopback address.
+        // "@" stands for the proxy's address and port, or for its name and port when
+        // looking the name up takes this long.
         std::string proxy = "@";
         unsigned long proxyEnable = 1;
+        int proxyLookupMilliseconds = 0;
     };
     using enum Listening;
     using enum UploadResult;
@@ -60,6 +65,8 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "@", 2},
         {"proxy unreachable", kNeither, {}, kCannotConnect},
         {"server never answers the connection", kUnanswered, {kOk}, kSent},
+        // The lookup takes longer than the rest of the request's time, which it does not use.
+        {"then the proxy's name is slow to look up", kUnanswered, {kOk}, kSent, "x\n", "@", 1, 800},
         {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=@"},
         {"http entry refused", kProxy, {kOk}, kCannotConnect, "x\n", "http=127.0.0.1:1;https=@"},
     };
@@ -74,14 +81,17 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         const bool direct = c.listening == kServer || stall || trickle;
         const unsigned short proxyPort =
             c.listening == kProxy || unanswered ? listener.Port() : RefusingPort();
+        stand_in::ListHost("proxy.lan", "127.0.0.1", c.proxyLookupMilliseconds);
         std::string proxy = c.proxy;
-        proxy.replace(proxy.find('@'), 1, "127.0.0.1:" + std::to_string(proxyPort));
+        proxy.replace(proxy.find('@'), 1,
+                      (c.proxyLookupMilliseconds > 0 ? "proxy.lan:" : "127.0.0.1:") +
+                          std::to_string(proxyPort));
         stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
         UploadServer server = LoopbackUploadServer(direct       ? listener.Port()
                                                    : unanswered ? unansweringPort.Port()
                                                                 : RefusingPort(),
                                                    stall ? 200 : 5000);
-        server.requestMilliseconds = trickle ? 200 : 5000;
+        server.requestMilliseconds = trickle ? 200 : unanswered ? 600 : 5000;
         server.connectMilliseconds = unanswered ? 200 : 5000;
 
         const auto started = std::chrono::steady_clock::now();
@@ -106,24 +116,84 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     }
 }
 
-TEST(Transaction, LaterRequestsOfARunTakeTheRouteThatWorkedAtOnce) {
-    // The server takes the first request, or never answers and the proxy takes it.
-    for (const bool viaProxy : {false, true}) {
-        SCOPED_TRACE(viaProxy);
-        LoopbackServer listener({kOk});
+TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
+    using enum UploadResult;
+    using Requests = std::vector<std::string>;
+    const std::string tooLarge(kRequestBufferSize, 'x');
+    const std::string a = "a\n", b = "b\n", c = "c\n";
+    // The proxy answers; the server answers too, or never answers a connection. Each
+    // unanswered attempt waits half a second.
+    struct Case {
+        const char* what;
+        bool serverAnswers;
+        std::vector<std::string> bodies;
+        std::vector<UploadResult> results;
+        int settingsReads;
+        int unansweredAttempts;
+        Requests atServer;
+        Requests atProxy;
+        size_t serverGoneAfter = SIZE_MAX; // requests after which the server refuses
+    };
+    const Case cases[] = {
+        {"direct, kept",
+         true,
+         {a, b},
+         {kSent, kSent},
+         0,
+         0,
+         {UploadRequest(a), UploadRequest(b)},
+         {}},
+        {"through the proxy, kept",
+         false,
+         {a, b},
+         {kSent, kSent},
+         1,
+         1,
+         {},
+         {UploadRequest(a, true), UploadRequest(b, true)}},
+        {"direct, then refused: the proxy, kept in turn",
+         true,
+         {a, b, c},
+         {kSent, kSent, kSent},
+         1,
+         0,
+         {UploadRequest(a)},
+         {UploadRequest(b, true), UploadRequest(c, true)},
+         1},
+        {"connected but not accepted: not kept",
+         false,
+         {tooLarge, b},
+         {kTransferError, kSent},
+         2,
+         2,
+         {},
+         {"", UploadRequest(b, true)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::optional<LoopbackServer> direct(std::in_place, std::vector<std::string>{kOk});
+        LoopbackServer proxy({kOk});
         UnansweringPort unanswering;
-        stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(listener.Port())).c_str(), 1);
-        UploadServer server = LoopbackUploadServer(viaProxy ? unanswering.Port() : listener.Port());
+        stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
+        UploadServer server =
+            LoopbackUploadServer(c.serverAnswers ? direct->Port() : unanswering.Port());
         server.connectMilliseconds = 500;
         UploadRun run = {server};
+        Requests atServer;
         const auto started = std::chrono::steady_clock::now();
-        EXPECT_EQ(UploadHiscores(run, "a\n"), UploadResult::kSent);
-        EXPECT_EQ(UploadHiscores(run, "b\n"), UploadResult::kSent);
-        // Neither a second wait for the server nor a second look at the settings.
-        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
-        EXPECT_EQ(stand_in::InternetSettingsReads(), viaProxy ? 1 : 0);
-        EXPECT_EQ(listener.Requests(),
-                  (std::vector{UploadRequest("a\n", viaProxy), UploadRequest("b\n", viaProxy)}));
+        for (size_t n = 0; n < c.bodies.size(); ++n) {
+            if (n == c.serverGoneAfter) {
+                atServer = direct->Requests();
+                direct.reset();
+            }
+            EXPECT_EQ(UploadHiscores(run, c.bodies[n].c_str()), c.results[n]);
+        }
+        const auto waited = std::chrono::steady_clock::now() - started;
+        EXPECT_GE(waited, c.unansweredAttempts * std::chrono::milliseconds(500));
+        EXPECT_LT(waited, (c.unansweredAttempts + 1) * std::chrono::milliseconds(500));
+        EXPECT_EQ(stand_in::InternetSettingsReads(), c.settingsReads);
+        EXPECT_EQ(direct ? direct->Requests() : atServer, c.atServer);
+        EXPECT_EQ(proxy.Requests(), c.atProxy);
     }
 }
 
