@@ -1,6 +1,7 @@
 #include "hiscores/app/floppy_commands.h"
 
 #include "formatting/format_text.h"
+#include "hiscores/app/send_local.h"
 #include "hiscores/collect/collect.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
@@ -45,8 +46,9 @@ bool CopyProgramToFolder(const char* folder) {
 void SaveHiscoresToFolder(const char* folder) {
     char text[kHiscoreTextSize];
     int leftOut = 0;
+    // With no record in the text, every one left out is one too long to send.
     if (CollectHiscores(text, &leftOut) == 0) {
-        ShowError(kNoHiscoresMessage);
+        ShowNoHiscoresToSend(leftOut);
         return;
     }
     ShowInfo(kInsertFloppyMessage);

@@ -51,12 +51,21 @@ ExitCode SendLocalHiscoresTo(const UploadServer& server) {
     }
     FreeGameKeyList(games);
     if (uploads == 0) {
-        ShowError(kNoHiscoresMessage);
+        ShowNoHiscoresToSend(skipped);
         return ExitCode::kNoHiscores;
     }
-    if (result == UploadResult::kSent)
+    if (result == UploadResult::kSent && skipped > 0)
+        ShowInfo(kSentWithLeftOutFormat, kSentMessage, skipped);
+    else if (result == UploadResult::kSent)
         ShowInfo(kSentMessage);
     return ExitCodeFor(result);
+}
+
+void ShowNoHiscoresToSend(int tooLong) {
+    if (tooLong > 0)
+        ShowError(kAllTooLongFormat, tooLong);
+    else
+        ShowError(kNoHiscoresMessage);
 }
 
 ExitCode SendLocalHiscores() {

@@ -12,4 +12,8 @@ ExitCode SendLocalHiscores();
 // each an upload of its own; the first that fails ends the command.
 ExitCode SendLocalHiscoresTo(const UploadServer& server);
 
+// Tells the player that nothing can be sent: no hiscores found, or only ones too long to
+// send, tooLong of them.
+void ShowNoHiscoresToSend(int tooLong);
+
 } // namespace hiscores

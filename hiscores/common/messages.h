@@ -7,7 +7,14 @@ inline constexpr char kProgramTitle[] = "Tumbra Hiscores";
 
 inline constexpr char kSentMessage[] =
     "Your hiscores have been successfully sent to the TumbraGames website.";
+// The sent message, then how many hiscores were left out because none can be sent.
+inline constexpr char kSentWithLeftOutFormat[] =
+    "%s\n\nHiscores left out because each is too long to be sent: %d.";
 inline constexpr char kNoHiscoresMessage[] = "Couldn't find your hiscores!\n";
+// Instead of the message above when every hiscore found is too long to be sent.
+inline constexpr char kAllTooLongFormat[] =
+    "Your hiscores were found, but none can be sent: each is too long.\n\nHiscores left "
+    "out: %d.";
 
 inline constexpr char kSystemErrorMessage[] = "System error";
 inline constexpr char kCannotOpenWindowMessage[] = "Can't open the program window!";

@@ -3,7 +3,6 @@
 // mount namespace of the test's own.
 #include "hiscores/app/floppy_commands.h"
 #include "hiscores/common/messages.h"
-#include "hiscores/common/sizes.h"
 #include "tests/support/fixed_internet_settings.h"
 #include "tests/support/fixed_program_file.h"
 #include "tests/support/loopback_server.h"
@@ -50,9 +49,7 @@ const std::string kSavedFile = "hs.dat=" + kSavedBytes;
 
 // The saved message that tells how many records were left out.
 std::string LeftOut(int count) {
-    char message[kMessageBufferSize];
-    snprintf(message, sizeof message, kSavedWithLeftOutFormat, kSavedToFloppyMessage, count);
-    return Info(message);
+    return Info(stand_in::Formatted(kSavedWithLeftOutFormat, kSavedToFloppyMessage, count));
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -157,6 +154,7 @@ TEST_F(FloppyCommands, SaveWritesTheFileWithTheProgramBesideItOrSaysWhyNot) {
         Files after = {kProgramCopy, kSavedFile};
     };
     const std::string filler = "filler=" + std::string(4096, 'f');
+
     const Case cases[] = {
         {.disk = "empty"},
         {.disk = "with older files",
@@ -172,6 +170,10 @@ TEST_F(FloppyCommands, SaveWritesTheFileWithTheProgramBesideItOrSaysWhyNot) {
         {.disk = "any, with no records: not even the prompt",
          .records = {},
          .shown = {Error(kNoHiscoresMessage)},
+         .after = {}},
+        {.disk = "any, with only a record too long to send",
+         .records = {std::string(9999, 'x')},
+         .shown = {Error(stand_in::Formatted(kAllTooLongFormat, 1))},
          .after = {}},
         {.disk = "the program's own: no copy",
          .runFromFloppy = true,

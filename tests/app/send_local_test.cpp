@@ -1,14 +1,12 @@
 #include "hiscores/app/send_local.h"
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
-#include "hiscores/common/sizes.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/memory_registry.h"
 #include "tests/support/recording_feedback.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@ namespace {
 
 using stand_in::Error;
 using stand_in::Feedback;
+using stand_in::Formatted;
 using stand_in::Info;
 using stand_in::Status;
 using Bodies = std::vector<std::string>;
@@ -47,8 +46,10 @@ TEST(SendLocal, RecordsBeyondOneRequestGoInTheNextInOrder) {
     const std::string longest(9998, 'l');
     EXPECT_EQ(Send({{kHalf, kHalf, "a3"}, {"b1"}}, ExitCode::kSent),
               (Bodies{kHalf + "\n" + kHalf + "\n", "a3\nb1\n"}));
-    // A record that cannot fit even alone is passed over.
-    EXPECT_EQ(Send({{"a1", kTooLong, longest}}, ExitCode::kSent), (Bodies{"a1\n", longest + "\n"}));
+    // A record that cannot fit even alone is passed over, and the success says so.
+    EXPECT_EQ(Send({{"a1", kTooLong, longest, kTooLong}}, ExitCode::kSent),
+              (Bodies{"a1\n", longest + "\n"}));
+    EXPECT_EQ(stand_in::Shown().back(), Info(Formatted(kSentWithLeftOutFormat, kSentMessage, 2)));
 }
 
 TEST(SendLocal, TheFirstRequestRefusedEndsTheCommand) {
@@ -64,17 +65,17 @@ TEST(SendLocal, ARequestRefusedAfterAcceptedOnesSaysHowManyWent) {
     EXPECT_EQ(Send({{kHalf, kHalf, "a3"}, {"b1", kTooLong}}, ExitCode::kTransferError,
                    "HTTP/1.0 200 OK\r\n", 1),
               (Bodies{kHalf + "\n" + kHalf + "\n", "a3\nb1\n"}));
-    char partly[kMessageBufferSize];
-    snprintf(partly, sizeof partly, kPartlySentFormat, kDataTransferErrorMessage, 2, 3);
     EXPECT_EQ(stand_in::Shown(),
               (Feedback{Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus),
                         Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus),
-                        Error(partly)}));
+                        Error(Formatted(kPartlySentFormat, kDataTransferErrorMessage, 2, 3))}));
 }
 
-TEST(SendLocal, WithoutRecordsShowsTheErrorAndGivesOne) {
-    EXPECT_EQ(Send({{kTooLong}}, ExitCode::kNoHiscores), Bodies{});
+TEST(SendLocal, WithoutRecordsThatCanBeSentShowsWhyAndGivesOne) {
+    EXPECT_EQ(Send({{}}, ExitCode::kNoHiscores), Bodies{});
     EXPECT_EQ(stand_in::Shown(), Feedback{Error(kNoHiscoresMessage)});
+    EXPECT_EQ(Send({{kTooLong}, {kTooLong}}, ExitCode::kNoHiscores), Bodies{});
+    EXPECT_EQ(stand_in::Shown(), Feedback{Error(Formatted(kAllTooLongFormat, 2))});
 }
 
 TEST(SendLocal, SilentRunShowsNothing) {

@@ -37,12 +37,12 @@ const Feedback& Shown() {
     return shown;
 }
 
-std::string Info(const char* text) {
-    return std::string("info:") + text;
+std::string Info(const std::string& text) {
+    return "info:" + text;
 }
 
-std::string Error(const char* text) {
-    return std::string("error:") + text;
+std::string Error(const std::string& text) {
+    return "error:" + text;
 }
 
 std::string Status(const char* suffix) {

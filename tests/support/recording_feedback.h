@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,16 @@ void ClearFeedback();
 const Feedback& Shown();
 
 // The entries the program's calls give.
-std::string Info(const char* text);
-std::string Error(const char* text);
+std::string Info(const std::string& text);
+std::string Error(const std::string& text);
 // The title that shows this status suffix.
 std::string Status(const char* suffix);
+
+// A text the program makes from format and the arguments.
+template <typename... Arguments> std::string Formatted(const char* format, Arguments... arguments) {
+    char text[4096];
+    snprintf(text, sizeof text, format, arguments...);
+    return text;
+}
 
 } // namespace stand_in
