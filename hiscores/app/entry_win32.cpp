@@ -42,6 +42,12 @@ void LoadDllsOnlyFromSystemFolder() {
         setDllDirectory("");
 }
 
+// The system's own box for a drive without a disk would come before the program's
+// message about the floppy; the flags already set stay.
+void FailCriticalErrorsWithoutABox() {
+    SetErrorMode(SetErrorMode(SEM_FAILCRITICALERRORS) | SEM_FAILCRITICALERRORS);
+}
+
 } // namespace
 
 // i686: Windows starts the process with only 4-byte stack alignment; GCC code expects 16.
@@ -53,6 +59,7 @@ void LoadDllsOnlyFromSystemFolder() {
 
 extern "C" ENTRY_REALIGNS_STACK __attribute__((noreturn)) void WinMainCRTStartup() {
     LoadDllsOnlyFromSystemFolder();
+    FailCriticalErrorsWithoutABox();
     STARTUPINFOA startup;
     GetStartupInfoA(&startup);
     const int show =

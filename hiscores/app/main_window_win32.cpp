@@ -11,6 +11,7 @@
 #include "hiscores/upload/server.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 namespace hiscores {
@@ -96,6 +97,36 @@ void InitialiseCommonControls() {
         initialise(&controls);
 }
 
+// Opening the page may hand it to shell extensions that use COM, which the shell expects
+// its caller to have started on the thread. Looked up, like the common controls: Windows
+// 95 without DCOM lacks CoInitializeEx. True when COM is to be stopped again.
+bool StartCom() {
+    HMODULE library = LoadLibraryA("ole32.dll");
+    auto initialise = reinterpret_cast<decltype(&CoInitializeEx)>(reinterpret_cast<void*>(
+        library != nullptr ? GetProcAddress(library, "CoInitializeEx") : nullptr));
+    return initialise != nullptr &&
+           SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+void StopCom() {
+    auto uninitialise = reinterpret_cast<decltype(&CoUninitialize)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ole32.dll"), "CoUninitialize")));
+    if (uninitialise != nullptr)
+        uninitialise();
+}
+
+void RunMessageLoop(HWND dialog, HACCEL accelerators) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) {
+        if (TranslateAcceleratorA(dialog, accelerators, &message))
+            continue;
+        if (IsDialogMessageA(dialog, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 } // namespace
 
 int RunMainWindow(HINSTANCE instance) {
@@ -109,17 +140,12 @@ int RunMainWindow(HINSTANCE instance) {
         ShowError(kCannotOpenWindowMessage);
         return static_cast<int>(ExitCode::kNoConnection);
     }
+    const bool comStarted = StartCom();
     ShowWindow(dialog, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(HISCORES_ACCELERATORS));
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0)) {
-        if (TranslateAcceleratorA(dialog, accelerators, &message))
-            continue;
-        if (IsDialogMessageA(dialog, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunMessageLoop(dialog, accelerators);
+    if (comStarted)
+        StopCom();
     return 0;
 }
 

@@ -4,6 +4,7 @@ buttons, the link label, the message boxes and the floppy drive A:."""
 import pathlib
 import re
 import shutil
+import struct
 import tempfile
 
 from rig import environment, gui, namespace, program, registry, servers, sources, testcase, wine
@@ -19,6 +20,18 @@ PLANTED = "winex11.drv"
 
 GAMES = [("Alpha", [b"alpha 100 Ann", b"alpha 90 50% Bob"]), ("Beta", [b"beta 7 Cy"])]
 GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
+
+
+def own_calls(trace):
+    """The calls in a relay trace made by the program's own code, without leading zeros."""
+    image = pathlib.Path(environment.program()).read_bytes()
+    header = struct.unpack_from("<I", image, 0x3C)[0] + 24  # the optional header
+    wide = struct.unpack_from("<H", image, header)[0] == 0x20B
+    base = struct.unpack_from("<Q" if wide else "<I", image, header + (24 if wide else 28))[0]
+    size = struct.unpack_from("<I", image, header + 56)[0]
+    return [re.sub(r"\b0+(?=[0-9a-f])", "", call) for call, ret in
+            re.findall(r"Call \w+\.(\w+\([0-9a-f,]*\)) ret=([0-9a-f]+)", trace)
+            if base <= int(ret, 16) < base + size]
 
 
 class MainWindow(testcase.WineTestCase):
@@ -67,6 +80,19 @@ class MainWindow(testcase.WineTestCase):
                 self.start(command, WINEDLLOVERRIDES=PLANTED + "=n,b")
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
                 self.close()
+
+    def test_start_up_sets_the_error_mode_and_the_window_alone_starts_com(self):
+        # Wine shows no box for a drive without a disk, so only the calls can show: in
+        # Wine's relay trace, those returning into the program's image.
+        relayed = "kernel32.SetErrorMode;combase.CoInitializeEx;combase.CoUninitialize"
+        registry.import_registry('[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n'
+                                 '"RelayInclude"="%s"\n' % relayed)
+        self.start(trace="-all,+msgbox,+relay")
+        self.close()
+        silent = program.run(trace="-all,+relay")
+        window = ["SetErrorMode(1)", "SetErrorMode(1)", "CoInitializeEx(0,6)", "CoUninitialize()"]
+        self.assertEqual((own_calls(self.program.trace()), own_calls(silent.trace)),
+                         (window, window[:2]))
 
     def test_escape_and_exit_button_end_the_program_with_code_zero(self):
         for way in ("Escape", "ID_EXIT_BUTTON"):
