@@ -54,5 +54,10 @@ function(tumbra_deliverable target entry)
     # Nothing may need the runtime's pseudo-relocation code.
     -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc
     -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/no-eh-frame.ld)
+  # An i686 image without handlers of its own is marked so: no exception can then be
+  # dispatched to a handler planted in its pages. The release checks read that it has none.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--no-seh)
+  endif()
   target_link_libraries(${target} PRIVATE mingwex msvcrt gcc kernel32)
 endfunction()

@@ -2,7 +2,7 @@
 """Checks the shipped hiscores.exe as a player's system sees it: it imports only
 KnownDLLs and the common controls its manifest binds, loads where it always has within
 32 KiB (pe_image.py), runs from the swap file when started from a removable or network
-disk, carries the manifest Windows reads at start-up (themed controls, system DPI
+disk, is terminal-server aware, carries the manifest Windows reads at start-up (themed controls, system DPI
 awareness and no execution level, which would switch off the registry virtualisation
 the records may live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
 
@@ -25,6 +25,7 @@ import pe_image
 
 RUN_FROM_SWAP = {flag: pefile.IMAGE_CHARACTERISTICS[flag] for flag in
                  ("IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP", "IMAGE_FILE_NET_RUN_FROM_SWAP")}
+TERMINAL_SERVER_AWARE = pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"]
 MAX_BYTES = 32 * 1024
 RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a", "libmingw32.a"}
 RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID = 24, 1
@@ -70,13 +71,15 @@ def manifest_problems(image):
                        in ("trustInfo", "requestedExecutionLevel")]
 
 
-def check(exe, link_map):
+def check(exe, link_map, objdump):
     image = pefile.PE(exe)
     problems = (pe_image.loader_problems(image, exe, MAX_BYTES) + manifest_problems(image)
-                + pe_image.import_problems(image, exe))
+                + pe_image.import_problems(image, exe) + pe_image.seh_problems(image, exe, objdump))
     for name, flag in RUN_FROM_SWAP.items():
         if not image.FILE_HEADER.Characteristics & flag:
             problems.append(f"{name} not set: taking the disk out would crash the program")
+    if not image.OPTIONAL_HEADER.DllCharacteristics & TERMINAL_SERVER_AWARE:
+        problems.append("not terminal-server aware: a terminal server would redirect it")
 
     # The linker writes the map after the program; an older map is left from a link
     # that no longer writes one, and would tell nothing about this program.
@@ -96,9 +99,10 @@ def check(exe, link_map):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--map", required=True, help="the linker map of the program")
+    parser.add_argument("--objdump", required=True, help="disassembles the program")
     parser.add_argument("exe")
     arguments = parser.parse_args()
-    dlls, size, problems = check(arguments.exe, arguments.map)
+    dlls, size, problems = check(arguments.exe, arguments.map, arguments.objdump)
     print(f"{arguments.exe}: {size} bytes, imports {', '.join(dlls)}")
     print("".join(f"  {problem}\n" for problem in problems), end="")
     return 1 if problems else 0

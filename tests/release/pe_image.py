@@ -2,10 +2,12 @@
 the program (check_hiscores.py) and of the plug-in (tests/nsistumbra/win/check_binaries.py):
 what every image must meet (its size ceiling, a subsystem version every supported Windows
 accepts, ASLR and DEP with the relocations ASLR needs, no TLS directory, the mark of C
-runtime start-up code, and a valid checksum where one is set), its imports, exports and
-resources."""
+runtime start-up code, a valid checksum where one is set, and on i686 the mark of an image
+without exception handlers where it has none), its imports, exports and resources."""
 
 import os
+import re
+import subprocess
 
 import pefile
 
@@ -25,6 +27,8 @@ SYSTEM_DLLS = {
 # The subsystem version each architecture's images have always carried.
 SUBSYSTEM_VERSIONS = {pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]: (4, 0),
                       pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]: (5, 2)}
+I386 = pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]
+NO_SEH = pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NO_SEH"]
 ASLR_AND_DEP = (pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE"]
                 | pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NX_COMPAT"])
 
@@ -49,6 +53,24 @@ def loader_problems(image, path, max_bytes):
     if header.CheckSum and header.CheckSum != image.generate_checksum():
         problems.append(f"checksum {header.CheckSum:#x} does not match the image")
     return problems
+
+
+def seh_problems(image, path, objdump):
+    """An i686 image registers its exception handlers in its load configuration, and code
+    puts one in the thread's chain through fs:0. Marked NO_SEH, Windows dispatches to none
+    of its handlers, so the mark belongs on exactly the images that have none."""
+    if image.FILE_HEADER.Machine != I386:
+        return []
+    config = getattr(image, "DIRECTORY_ENTRY_LOAD_CONFIG", None)
+    registered = getattr(config.struct, "SEHandlerCount", 0) if config else 0
+    listing = subprocess.run([objdump, "-d", path], check=True, capture_output=True,
+                             text=True).stdout
+    chained = re.findall(r"^ *([0-9a-f]+):.*%fs:0x0\b", listing, re.M)
+    marked = bool(image.OPTIONAL_HEADER.DllCharacteristics & NO_SEH)
+    if registered or chained:
+        return [f"marked NO_SEH with {registered} handlers registered and fs:0 used at "
+                f"{chained}"] if marked else []
+    return [] if marked else ["no exception handler of its own, yet not marked NO_SEH"]
 
 
 def imports(image):

@@ -2,8 +2,9 @@
 """Checks the shipped plug-in DLLs as a loader and NSIS see them: exactly the export
 names of the table, OLEAUT32 imported by ordinal only, nothing but KnownDLLs and the
 version library imported, each flavour loadable where it always was within its size
-ceiling (tests/release/pe_image.py), and on i686 exports that return with a plain `ret`
-(the caller removes the arguments), read from objdump's disassembly."""
+ceiling (tests/release/pe_image.py), and on i686 marked as free of exception handlers
+and with exports that return with a plain `ret` (the caller removes the arguments), read
+from objdump's disassembly."""
 
 import argparse
 import os
@@ -40,7 +41,7 @@ def check(tool, dll):
     image = pefile.PE(dll)
     flavour = os.path.basename(os.path.dirname(dll))
     problems = (pe_image.loader_problems(image, dll, MAX_BYTES[flavour])
-                + pe_image.import_problems(image, dll))
+                + pe_image.import_problems(image, dll) + pe_image.seh_problems(image, dll, tool))
     exports = pe_image.exports(image)
     if sorted(name for name, _ in exports) != sorted(EXPORTS):
         problems.append(f"exports {[name for name, _ in exports]}, expected {EXPORTS}")
@@ -60,7 +61,7 @@ def check(tool, dll):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--objdump", required=True, help="disassembles the i686 exports")
+    parser.add_argument("--objdump", required=True, help="disassembles the i686 images")
     parser.add_argument("dlls", nargs="+")
     arguments = parser.parse_args()
     failed = 0
