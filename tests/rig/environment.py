@@ -1,6 +1,7 @@
-"""What the rig takes from its environment, read here only: the program under test, the
-Wine launcher and prefix with the factor its route puts on every wait, the upload
-server's host name the program was built with, and a DLL to plant beside the program.
+"""What the rig takes from its environment, read here only: the program under test and
+whether it is the shipping i686 build, the Wine launcher and prefix with the factor its
+route puts on every wait, the upload server's host name the program was built with, and
+a DLL to plant beside the program.
 scripts/with-rig.sh sets them from the build folder's rig.env (tests/e2e/CMakeLists.txt)
 for the end-to-end tests, the demo, the screenshot and the benchmark; the plug-in's
 installer tests take only the Wine, from ctest (cmake/testing.cmake)."""
@@ -28,6 +29,8 @@ def _required(name):
 
 
 program = _required("HISCORES_EXE")
+# i686 for the shipping build.
+processor = _required("HISCORES_PROCESSOR")
 prefix = _required("WINEPREFIX")
 server_host = _required("HISCORES_SERVER_HOST")
 # A DLL that, when loaded, leaves an empty file named after itself plus ".loaded" beside
