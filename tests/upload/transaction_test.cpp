@@ -2,7 +2,7 @@
 #include "hiscores/upload/request.h"
 #include "hiscores/upload/upload.h"
 #include "tests/support/fixed_internet_settings.h"
-#include "tests/support/listed_hosts.h"
+#include "tests/support/loopback_host_lookup.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/recording_feedback.h"
 
@@ -81,7 +81,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         const bool direct = c.listening == kServer || stall || trickle;
         const unsigned short proxyPort =
             c.listening == kProxy || unanswered ? listener.Port() : RefusingPort();
-        stand_in::ListHost("proxy.lan", "127.0.0.1", c.proxyLookupMilliseconds);
+        stand_in::SetHostLookupMilliseconds(c.proxyLookupMilliseconds);
         std::string proxy = c.proxy;
         proxy.replace(proxy.find('@'), 1,
                       (c.proxyLookupMilliseconds > 0 ? "proxy.lan:" : "127.0.0.1:") +
@@ -117,57 +117,33 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
 }
 
 TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
-    using enum UploadResult;
-    using Requests = std::vector<std::string>;
-    const std::string tooLarge(kRequestBufferSize, 'x');
-    const std::string a = "a\n", b = "b\n", c = "c\n";
-    // The proxy answers; the server answers too, or never answers a connection. Each
-    // unanswered attempt waits half a second.
+    // A request's body "a\n" is written a, and one too large to send, which connects but
+    // is refused unsent, is written !. The proxy answers; the server answers too, or never
+    // answers a connection, and each attempt there waits half a second.
     struct Case {
         const char* what;
         bool serverAnswers;
-        std::vector<std::string> bodies;
-        std::vector<UploadResult> results;
+        std::string bodies;
+        std::string atServer;
+        std::string atProxy;
         int settingsReads;
         int unansweredAttempts;
-        Requests atServer;
-        Requests atProxy;
         size_t serverGoneAfter = SIZE_MAX; // requests after which the server refuses
     };
     const Case cases[] = {
-        {"direct, kept",
-         true,
-         {a, b},
-         {kSent, kSent},
-         0,
-         0,
-         {UploadRequest(a), UploadRequest(b)},
-         {}},
-        {"through the proxy, kept",
-         false,
-         {a, b},
-         {kSent, kSent},
-         1,
-         1,
-         {},
-         {UploadRequest(a, true), UploadRequest(b, true)}},
-        {"direct, then refused: the proxy, kept in turn",
-         true,
-         {a, b, c},
-         {kSent, kSent, kSent},
-         1,
-         0,
-         {UploadRequest(a)},
-         {UploadRequest(b, true), UploadRequest(c, true)},
-         1},
-        {"connected but not accepted: not kept",
-         false,
-         {tooLarge, b},
-         {kTransferError, kSent},
-         2,
-         2,
-         {},
-         {"", UploadRequest(b, true)}},
+        {"direct, kept", true, "ab", "ab", "", 0, 0},
+        {"through the proxy, kept", false, "ab", "", "ab", 1, 1},
+        {"direct, then refused: the proxy, kept in turn", true, "abc", "a", "bc", 1, 0, 1},
+        {"connected but not accepted: not kept", false, "!b", "", "!b", 2, 2},
+    };
+    const auto body = [](char name) {
+        return name == '!' ? std::string(kRequestBufferSize, 'x') : name + std::string("\n");
+    };
+    const auto requests = [&](const std::string& names, bool viaProxy) {
+        std::vector<std::string> sent;
+        for (const char name : names)
+            sent.push_back(name == '!' ? "" : UploadRequest(body(name), viaProxy));
+        return sent;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -179,21 +155,22 @@ TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
             LoopbackUploadServer(c.serverAnswers ? direct->Port() : unanswering.Port());
         server.connectMilliseconds = 500;
         UploadRun run = {server};
-        Requests atServer;
+        std::vector<std::string> atServer;
         const auto started = std::chrono::steady_clock::now();
         for (size_t n = 0; n < c.bodies.size(); ++n) {
             if (n == c.serverGoneAfter) {
                 atServer = direct->Requests();
                 direct.reset();
             }
-            EXPECT_EQ(UploadHiscores(run, c.bodies[n].c_str()), c.results[n]);
+            EXPECT_EQ(UploadHiscores(run, body(c.bodies[n]).c_str()),
+                      c.bodies[n] == '!' ? UploadResult::kTransferError : UploadResult::kSent);
         }
         const auto waited = std::chrono::steady_clock::now() - started;
         EXPECT_GE(waited, c.unansweredAttempts * std::chrono::milliseconds(500));
         EXPECT_LT(waited, (c.unansweredAttempts + 1) * std::chrono::milliseconds(500));
         EXPECT_EQ(stand_in::InternetSettingsReads(), c.settingsReads);
-        EXPECT_EQ(direct ? direct->Requests() : atServer, c.atServer);
-        EXPECT_EQ(proxy.Requests(), c.atProxy);
+        EXPECT_EQ(direct ? direct->Requests() : atServer, requests(c.atServer, false));
+        EXPECT_EQ(proxy.Requests(), requests(c.atProxy, true));
     }
 }
 
