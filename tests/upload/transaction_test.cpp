@@ -39,11 +39,9 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         std::vector<std::string> reply;
         UploadResult result;
         std::string body = "A1\nB1\n";
-        // "@" stands for the proxy's address and port, or for its name and port when
-        // looking the name up takes this long.
-        std::string proxy = "@";
+        // "@" stands for the proxy's port.
+        std::string proxy = "127.0.0.1:@";
         unsigned long proxyEnable = 1;
-        int proxyLookupMilliseconds = 0;
     };
     using enum Listening;
     using enum UploadResult;
@@ -61,15 +59,17 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         {"largest text", kServer, {kOk}, kSent, largest},
         {"largest text through the proxy", kProxy, {kOk}, kSent, largest},
         {"body too large for the buffer", kServer, {kOk}, kTransferError, tooLarge},
-        {"proxy disabled", kProxy, {kOk}, kCannotConnect, "x\n", "@", 0},
-        {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "@", 2},
+        {"proxy disabled", kProxy, {kOk}, kCannotConnect, "x\n", "127.0.0.1:@", 0},
+        {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "127.0.0.1:@", 2},
         {"proxy unreachable", kNeither, {}, kCannotConnect},
         {"server never answers the connection", kUnanswered, {kOk}, kSent},
         // The lookup takes longer than the rest of the request's time, which it does not use.
-        {"then the proxy's name is slow to look up", kUnanswered, {kOk}, kSent, "x\n", "@", 1, 800},
-        {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=@"},
-        {"http entry refused", kProxy, {kOk}, kCannotConnect, "x\n", "http=127.0.0.1:1;https=@"},
+        {"then the proxy's name is slow to look up", kUnanswered, {kOk}, kSent, "x\n", "p.lan:@"},
+        {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=127.0.0.1:@"},
+        {"http entry refused", kProxy, {kOk}, kCannotConnect, "x\n", "http=127.0.0.1:1;https=p:@"},
     };
+    // Every name other than a dotted address is looked up.
+    stand_in::SetHostLookupMilliseconds(800);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         stand_in::ClearFeedback();
@@ -81,11 +81,8 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         const bool direct = c.listening == kServer || stall || trickle;
         const unsigned short proxyPort =
             c.listening == kProxy || unanswered ? listener.Port() : RefusingPort();
-        stand_in::SetHostLookupMilliseconds(c.proxyLookupMilliseconds);
         std::string proxy = c.proxy;
-        proxy.replace(proxy.find('@'), 1,
-                      (c.proxyLookupMilliseconds > 0 ? "proxy.lan:" : "127.0.0.1:") +
-                          std::to_string(proxyPort));
+        proxy.replace(proxy.find('@'), 1, std::to_string(proxyPort));
         stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
         UploadServer server = LoopbackUploadServer(direct       ? listener.Port()
                                                    : unanswered ? unansweringPort.Port()
