@@ -97,22 +97,24 @@ void InitialiseCommonControls() {
         initialise(&controls);
 }
 
+using StopComCall = decltype(&CoUninitialize);
+
 // Opening the page may hand it to shell extensions that use COM, which the shell expects
 // its caller to have started on the thread. Looked up, like the common controls: Windows
-// 95 without DCOM lacks CoInitializeEx. True when COM is to be stopped again.
-bool StartCom() {
+// 95 without DCOM lacks CoInitializeEx. Returns what stops COM again, or nullptr when it
+// did not start.
+StopComCall StartCom() {
     HMODULE library = LoadLibraryA("ole32.dll");
-    auto initialise = reinterpret_cast<decltype(&CoInitializeEx)>(reinterpret_cast<void*>(
-        library != nullptr ? GetProcAddress(library, "CoInitializeEx") : nullptr));
-    return initialise != nullptr &&
-           SUCCEEDED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-}
-
-void StopCom() {
-    auto uninitialise = reinterpret_cast<decltype(&CoUninitialize)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ole32.dll"), "CoUninitialize")));
-    if (uninitialise != nullptr)
-        uninitialise();
+    if (library == nullptr)
+        return nullptr;
+    auto initialise = reinterpret_cast<decltype(&CoInitializeEx)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "CoInitializeEx")));
+    auto stop = reinterpret_cast<StopComCall>(
+        reinterpret_cast<void*>(GetProcAddress(library, "CoUninitialize")));
+    if (initialise == nullptr || stop == nullptr ||
+        FAILED(initialise(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+        return nullptr;
+    return stop;
 }
 
 void RunMessageLoop(HWND dialog, HACCEL accelerators) {
@@ -140,12 +142,12 @@ int RunMainWindow(HINSTANCE instance) {
         ShowError(kCannotOpenWindowMessage);
         return static_cast<int>(ExitCode::kNoConnection);
     }
-    const bool comStarted = StartCom();
+    const StopComCall stopCom = StartCom();
     ShowWindow(dialog, SW_SHOW);
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(HISCORES_ACCELERATORS));
     RunMessageLoop(dialog, accelerators);
-    if (comStarted)
-        StopCom();
+    if (stopCom != nullptr)
+        stopCom();
     return 0;
 }
 

@@ -7,7 +7,7 @@ inline constexpr char kProgramTitle[] = "Tumbra Hiscores";
 
 inline constexpr char kSentMessage[] =
     "Your hiscores have been successfully sent to the TumbraGames website.";
-// The sent message, then how many hiscores were left out because none can be sent.
+// The sent message, then how many hiscores were left out as too long to be sent.
 inline constexpr char kSentWithLeftOutFormat[] =
     "%s\n\nHiscores left out because each is too long to be sent: %d.";
 inline constexpr char kNoHiscoresMessage[] = "Couldn't find your hiscores!\n";

@@ -154,7 +154,6 @@ TEST_F(FloppyCommands, SaveWritesTheFileWithTheProgramBesideItOrSaysWhyNot) {
         Files after = {kProgramCopy, kSavedFile};
     };
     const std::string filler = "filler=" + std::string(4096, 'f');
-
     const Case cases[] = {
         {.disk = "empty"},
         {.disk = "with older files",

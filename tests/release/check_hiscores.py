@@ -2,9 +2,9 @@
 """Checks the shipped hiscores.exe as a player's system sees it: it imports only
 KnownDLLs and the common controls its manifest binds, loads where it always has within
 32 KiB (pe_image.py), runs from the swap file when started from a removable or network
-disk, is terminal-server aware, carries the manifest Windows reads at start-up (themed controls, system DPI
-awareness and no execution level, which would switch off the registry virtualisation
-the records may live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
+disk, is terminal-server aware, carries the manifest Windows reads at start-up (themed
+controls, system DPI awareness and no execution level, which would switch off the
+registry virtualisation the records may live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
 
 The last two are read from the link map: the linker lists every archive member it
 pulled in and every input section, so an object from the C++ library, its support
@@ -25,7 +25,8 @@ import pe_image
 
 RUN_FROM_SWAP = {flag: pefile.IMAGE_CHARACTERISTICS[flag] for flag in
                  ("IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP", "IMAGE_FILE_NET_RUN_FROM_SWAP")}
-TERMINAL_SERVER_AWARE = pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"]
+TERMINAL_SERVER_AWARE = pefile.DLL_CHARACTERISTICS[
+    "IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"]
 MAX_BYTES = 32 * 1024
 RUNTIME_ARCHIVES = {"libstdc++.a", "libsupc++.a", "libgcc_eh.a", "libmingw32.a"}
 RT_MANIFEST, CREATEPROCESS_MANIFEST_RESOURCE_ID = 24, 1
@@ -74,7 +75,8 @@ def manifest_problems(image):
 def check(exe, link_map, objdump):
     image = pefile.PE(exe)
     problems = (pe_image.loader_problems(image, exe, MAX_BYTES) + manifest_problems(image)
-                + pe_image.import_problems(image, exe) + pe_image.seh_problems(image, exe, objdump))
+                + pe_image.import_problems(image, exe)
+                + pe_image.seh_problems(image, exe, objdump))
     for name, flag in RUN_FROM_SWAP.items():
         if not image.FILE_HEADER.Characteristics & flag:
             problems.append(f"{name} not set: taking the disk out would crash the program")
