@@ -50,6 +50,8 @@ TEST(SendLocal, RecordsBeyondOneRequestGoInTheNextInOrder) {
     EXPECT_EQ(Send({{"a1", kTooLong, longest, kTooLong}}, ExitCode::kSent),
               (Bodies{"a1\n", longest + "\n"}));
     EXPECT_EQ(stand_in::Shown().back(), Info(Formatted(kSentWithLeftOutFormat, kSentMessage, 2)));
+    EXPECT_EQ(Send({{kTooLong, "a2"}}, ExitCode::kSent), Bodies{"a2\n"});
+    EXPECT_EQ(stand_in::Shown().back(), Info(Formatted(kSentWithLeftOutFormat, kSentMessage, 1)));
 }
 
 TEST(SendLocal, TheFirstRequestRefusedEndsTheCommand) {

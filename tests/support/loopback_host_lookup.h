@@ -4,6 +4,8 @@
 // after the time a test sets.
 namespace stand_in {
 
+// Also starts the count of lookups anew.
 void SetHostLookupMilliseconds(int milliseconds);
+int HostLookups();
 
 } // namespace stand_in

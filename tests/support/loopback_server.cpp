@@ -20,10 +20,14 @@ sockaddr_in LoopbackAddress(unsigned short port) {
     return address;
 }
 
+// At *port, or at a free port when it is 0; a test may take a port of its own again.
 int ListenOnLoopback(unsigned short* port) {
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = LoopbackAddress(0);
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    const int reuse = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    sockaddr_in address = LoopbackAddress(*port);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        abort();
     socklen_t length = sizeof address;
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     *port = ntohs(address.sin_port);
@@ -44,8 +48,9 @@ size_t BodyStart(const std::string& data) {
 } // namespace
 
 LoopbackServer::LoopbackServer(std::vector<std::string> replyPieces, bool stall,
-                               int answeredRequests)
-    : replyPieces_(std::move(replyPieces)), stall_(stall), answeredRequests_(answeredRequests) {
+                               int answeredRequests, unsigned short port)
+    : port_(port), replyPieces_(std::move(replyPieces)), stall_(stall),
+      answeredRequests_(answeredRequests) {
     listener_ = ListenOnLoopback(&port_);
     listen(listener_, 4);
     if (pipe(stopPipe_) != 0)
@@ -141,9 +146,9 @@ hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMillis
             .requestMilliseconds = 5000};
 }
 
-std::string UploadRequest(const std::string& body, bool viaProxy) {
-    return "POST " + std::string(viaProxy ? "http://127.0.0.1" : "") +
-           "/rekordy/dopisz.php HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: "
-           "SalonTumbraRekordy\r\nContent-Length: " +
-           std::to_string(body.size()) + "\r\n\r\n" + body;
+std::string UploadRequest(const std::string& body, bool viaProxy, const std::string& host) {
+    return "POST " + (viaProxy ? "http://" + host : "") +
+           "/rekordy/dopisz.php HTTP/1.0\r\nHost: " + host +
+           "\r\nUser-Agent: SalonTumbraRekordy\r\nContent-Length: " + std::to_string(body.size()) +
+           "\r\n\r\n" + body;
 }

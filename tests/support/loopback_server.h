@@ -6,14 +6,14 @@
 #include <thread>
 #include <vector>
 
-// An HTTP stand-in on 127.0.0.1: for each connection it reads a whole request (headers
-// and Content-Length bytes of body), answers with the given pieces and closes, or, told
-// to stall, keeps the connection open without a further word. Past answeredRequests
-// (when not negative) it closes without an answer.
+// An HTTP stand-in on 127.0.0.1 (at port, or at a free one): for each connection it reads
+// a whole request (headers and Content-Length bytes of body), answers with the given pieces
+// and closes, or, told to stall, keeps the connection open without a further word. Past
+// answeredRequests (when not negative) it closes without an answer.
 class LoopbackServer {
   public:
     explicit LoopbackServer(std::vector<std::string> replyPieces, bool stall = false,
-                            int answeredRequests = -1);
+                            int answeredRequests = -1, unsigned short port = 0);
     ~LoopbackServer();
     unsigned short Port() const { return port_; }
     // The requests received, in order. Call it once the client is done: it stops the
@@ -58,5 +58,6 @@ class UnansweringPort {
 // limits that hold for loopback connections.
 hiscores::UploadServer LoopbackUploadServer(unsigned short port, int stallMilliseconds = 5000);
 
-// The upload request the program sends to 127.0.0.1 for body, straight or through a proxy.
-std::string UploadRequest(const std::string& body, bool viaProxy = false);
+// The upload request the program sends to host for body, straight or through a proxy.
+std::string UploadRequest(const std::string& body, bool viaProxy = false,
+                          const std::string& host = "127.0.0.1");

@@ -9,165 +9,204 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hiscores {
 namespace {
 
 using stand_in::Error;
+using stand_in::Feedback;
 using stand_in::Status;
+using Requests = std::vector<std::string>;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
-// Who listens: the server, the server without a word after its reply, the server
-// trickling its reply, the proxy behind a server that never answers the connection, the
-// proxy, or neither; the others' ports refuse. A slow server meets a limit of a fifth of
-// a second: for progress, for the whole request, or for connecting.
-enum class Listening { kServer, kStallingServer, kTricklingServer, kUnanswered, kProxy, kNeither };
+// Where an address leads: to the test's listener, to the listener keeping the connection
+// open without a further word, to a port that never answers a connection, or to a port
+// that refuses it.
+enum class At { kListener, kStallingListener, kUnanswered, kRefusing };
+// What reached the listener: nothing, a connection that sent nothing, or the request,
+// straight or through the proxy.
+enum class Received { kNothing, kEmpty, kStraight, kViaProxy };
 
 TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     const std::string largest(kHiscoreTextSize - 1, 'r');
     const std::string tooLarge(kRequestBufferSize, 'x');
     // Fourteen pieces, each after a pause of 20 ms.
-    const std::vector<std::string> byteByByte = {"H", "T", "T", "P", "/", "1",  ".",
-                                                 "0", " ", "2", "0", "0", "\r", "\n"};
+    const Requests byteByByte = {"H", "T", "T", "P", "/", "1",  ".",
+                                 "0", " ", "2", "0", "0", "\r", "\n"};
+    const Feedback sent = {Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus)};
+    const Feedback failed = {Status(kConnectingStatus), Status(kSendingStatus),
+                             Error(kDataTransferErrorMessage), Status(kNoStatus)};
+    const Feedback unconnected = {Status(kConnectingStatus), Error(kCannotConnectMessage),
+                                  Status(kNoStatus)};
+    // Milliseconds for progress, for each connection attempt and for the whole request.
+    struct Limits {
+        int stall, connect, request;
+    };
+    const Limits roomy = {5000, 5000, 5000};
     struct Case {
         const char* what;
-        Listening listening;
-        std::vector<std::string> reply;
+        At server, proxy;
+        Requests reply;
         UploadResult result;
+        Received received;
+        int settingsReads, lookups;
+        Feedback shown;
+        Limits limits = {5000, 5000, 5000};
         std::string body = "A1\nB1\n";
-        // "@" stands for the proxy's port.
-        std::string proxy = "127.0.0.1:@";
+        // "@" stands for the port the proxy's address leads to.
+        std::string proxySetting = "127.0.0.1:@";
         unsigned long proxyEnable = 1;
     };
-    using enum Listening;
+    using enum At;
+    using enum Received;
     using enum UploadResult;
+    // clang-format off
     const Case cases[] = {
-        {"accepted", kServer, {kOk}, kSent},
-        {"status line in pieces", kServer, {"HT", "TP/1.1 2", "00", " OK\r\n"}, kSent},
-        {"status line byte by byte", kServer, byteByByte, kSent},
-        {"byte by byte past the request's limit", kTricklingServer, byteByByte, kTransferError},
-        {"refused", kServer, {"HTTP/1.0 404 Not Found\r\n\r\n"}, kTransferError},
-        {"thirteen bytes, then closed", kServer, {"HTTP/1.0 200\r"}, kTransferError},
-        {"closed without an answer", kServer, {}, kTransferError},
-        {"stalls without an answer", kStallingServer, {}, kTransferError},
-        {"stalls in the status line", kStallingServer, {"HTTP/1.0 2"}, kTransferError},
-        {"empty body", kServer, {kOk}, kSent, ""},
-        {"largest text", kServer, {kOk}, kSent, largest},
-        {"largest text through the proxy", kProxy, {kOk}, kSent, largest},
-        {"body too large for the buffer", kServer, {kOk}, kTransferError, tooLarge},
-        {"proxy disabled", kProxy, {kOk}, kCannotConnect, "x\n", "127.0.0.1:@", 0},
-        {"proxy enabled with 2", kProxy, {kOk}, kCannotConnect, "x\n", "127.0.0.1:@", 2},
-        {"proxy unreachable", kNeither, {}, kCannotConnect},
-        {"server never answers the connection", kUnanswered, {kOk}, kSent},
-        // The lookup takes longer than the rest of the request's time, which it does not use.
-        {"then the proxy's name is slow to look up", kUnanswered, {kOk}, kSent, "x\n", "p.lan:@"},
-        {"no http entry", kProxy, {kOk}, kCannotConnect, "x\n", "https=127.0.0.1:@"},
-        {"http entry refused", kProxy, {kOk}, kCannotConnect, "x\n", "http=127.0.0.1:1;https=p:@"},
+        {"accepted", kListener, kRefusing, {kOk}, kSent, kStraight, 0, 0, sent},
+        {"status line in pieces", kListener, kRefusing, {"HT", "TP/1.1 2", "00", " OK\r\n"},
+         kSent, kStraight, 0, 0, sent},
+        {"status line byte by byte", kListener, kRefusing, byteByByte,
+         kSent, kStraight, 0, 0, sent},
+        {"byte by byte past the request's limit", kListener, kRefusing, byteByByte,
+         kTransferError, kStraight, 0, 0, failed, {5000, 5000, 200}},
+        {"refused", kListener, kRefusing, {"HTTP/1.0 404 Not Found\r\n\r\n"},
+         kTransferError, kStraight, 0, 0, failed},
+        {"thirteen bytes, then closed", kListener, kRefusing, {"HTTP/1.0 200\r"},
+         kTransferError, kStraight, 0, 0, failed},
+        {"closed without an answer", kListener, kRefusing, {},
+         kTransferError, kStraight, 0, 0, failed},
+        {"stalls without an answer", kStallingListener, kRefusing, {},
+         kTransferError, kStraight, 0, 0, failed, {200, 5000, 5000}},
+        {"stalls in the status line", kStallingListener, kRefusing, {"HTTP/1.0 2"},
+         kTransferError, kStraight, 0, 0, failed, {200, 5000, 5000}},
+        {"empty body", kListener, kRefusing, {kOk}, kSent, kStraight, 0, 0, sent, roomy, ""},
+        {"largest text", kListener, kRefusing, {kOk}, kSent, kStraight, 0, 0, sent, roomy, largest},
+        {"largest text through the proxy", kRefusing, kListener, {kOk},
+         kSent, kViaProxy, 1, 0, sent, roomy, largest},
+        {"body too large for the buffer: refused unsent", kListener, kRefusing, {kOk},
+         kTransferError, kEmpty, 0, 0, failed, roomy, tooLarge},
+        {"proxy disabled", kRefusing, kListener, {kOk},
+         kCannotConnect, kNothing, 1, 0, unconnected, roomy, "x\n", "127.0.0.1:@", 0},
+        {"proxy enabled with 2", kRefusing, kListener, {kOk},
+         kCannotConnect, kNothing, 1, 0, unconnected, roomy, "x\n", "127.0.0.1:@", 2},
+        {"proxy unreachable", kRefusing, kRefusing, {}, kCannotConnect, kNothing, 1, 0, unconnected},
+        {"server never answers the connection", kUnanswered, kListener, {kOk},
+         kSent, kViaProxy, 1, 0, sent, {5000, 200, 600}},
+        // The lookup takes longer than the rest of the request's time, which the reply's
+        // pieces need: counted against it, they would all come too late.
+        {"then the proxy's name is slow to look up", kUnanswered, kListener, byteByByte,
+         kSent, kViaProxy, 1, 1, sent, {5000, 200, 800}, "x\n", "p.lan:@"},
+        {"no http entry", kRefusing, kListener, {kOk},
+         kCannotConnect, kNothing, 1, 0, unconnected, roomy, "x\n", "https=127.0.0.1:@"},
+        {"http entry refused", kRefusing, kListener, {kOk},
+         kCannotConnect, kNothing, 1, 0, unconnected, roomy, "x\n", "http=127.0.0.1:1;https=p:@"},
     };
-    // Every name other than a dotted address is looked up.
-    stand_in::SetHostLookupMilliseconds(800);
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         stand_in::ClearFeedback();
-        const bool stall = c.listening == kStallingServer;
-        const bool trickle = c.listening == kTricklingServer;
-        const bool unanswered = c.listening == kUnanswered;
-        LoopbackServer listener(c.reply, stall);
-        UnansweringPort unansweringPort;
-        const bool direct = c.listening == kServer || stall || trickle;
-        const unsigned short proxyPort =
-            c.listening == kProxy || unanswered ? listener.Port() : RefusingPort();
-        std::string proxy = c.proxy;
-        proxy.replace(proxy.find('@'), 1, std::to_string(proxyPort));
+        stand_in::SetHostLookupMilliseconds(800);
+        LoopbackServer listener(c.reply, c.server == kStallingListener);
+        UnansweringPort unanswering;
+        const auto port = [&](At at) {
+            return at == kUnanswered ? unanswering.Port()
+                   : at == kRefusing ? RefusingPort()
+                                     : listener.Port();
+        };
+        std::string proxy = c.proxySetting;
+        proxy.replace(proxy.find('@'), 1, std::to_string(port(c.proxy)));
         stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
-        UploadServer server = LoopbackUploadServer(direct       ? listener.Port()
-                                                   : unanswered ? unansweringPort.Port()
-                                                                : RefusingPort(),
-                                                   stall ? 200 : 5000);
-        server.requestMilliseconds = trickle ? 200 : unanswered ? 600 : 5000;
-        server.connectMilliseconds = unanswered ? 200 : 5000;
+        UploadServer server = LoopbackUploadServer(port(c.server), c.limits.stall);
+        server.connectMilliseconds = c.limits.connect;
+        server.requestMilliseconds = c.limits.request;
 
         const auto started = std::chrono::steady_clock::now();
         UploadRun run = {server};
         EXPECT_EQ(UploadHiscores(run, c.body.c_str()), c.result);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
-        // The proxy is asked only after the direct connection failed.
-        EXPECT_EQ(stand_in::InternetSettingsReads(), direct ? 0 : 1);
-        // A body too large for the buffer is refused before sending.
-        const bool connected = c.result != kCannotConnect;
-        const std::string request =
-            c.body.size() < kRequestBufferSize ? UploadRequest(c.body, !direct) : "";
-        EXPECT_EQ(listener.Requests(),
-                  connected ? std::vector{request} : std::vector<std::string>{});
-        stand_in::Feedback shown = {Status(kConnectingStatus)};
-        if (connected)
-            shown.push_back(Status(kSendingStatus));
-        if (c.result != kSent)
-            shown.push_back(Error(connected ? kDataTransferErrorMessage : kCannotConnectMessage));
-        shown.push_back(Status(kNoStatus));
-        EXPECT_EQ(stand_in::Shown(), shown);
+        EXPECT_EQ(stand_in::InternetSettingsReads(), c.settingsReads);
+        EXPECT_EQ(stand_in::HostLookups(), c.lookups);
+        const Requests received[] = {
+            {}, {""}, {UploadRequest(c.body)}, {UploadRequest(c.body, true)}};
+        EXPECT_EQ(listener.Requests(), received[static_cast<int>(c.received)]);
+        EXPECT_EQ(stand_in::Shown(), c.shown);
     }
 }
 
 TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
     // A request's body "a\n" is written a, and one too large to send, which connects but
-    // is refused unsent, is written !. The proxy answers; the server answers too, or never
-    // answers a connection, and each attempt there waits half a second.
+    // is refused unsent, is written !. For each request in turn the server and the proxy
+    // answer (a) or refuse the connection (r). The server goes by a name, looked up for
+    // each direct attempt off the kept route.
     struct Case {
         const char* what;
-        bool serverAnswers;
-        std::string bodies;
-        std::string atServer;
-        std::string atProxy;
-        int settingsReads;
-        int unansweredAttempts;
-        size_t serverGoneAfter = SIZE_MAX; // requests after which the server refuses
+        std::string bodies, server, proxy;
+        std::vector<UploadResult> results;
+        bool keptViaProxy;
+        std::string atServer, atProxy;
+        int settingsReads, lookups;
     };
+    using enum UploadResult;
+    constexpr bool kDirect = false, kProxy = true;
+    // clang-format off
     const Case cases[] = {
-        {"direct, kept", true, "ab", "ab", "", 0, 0},
-        {"through the proxy, kept", false, "ab", "", "ab", 1, 1},
-        {"direct, then refused: the proxy, kept in turn", true, "abc", "a", "bc", 1, 0, 1},
-        {"connected but not accepted: not kept", false, "!b", "", "!b", 2, 2},
+        {"direct, kept", "ab", "aa", "aa", {kSent, kSent}, kDirect, "ab", "", 0, 1},
+        {"through the proxy, kept", "ab", "rr", "aa", {kSent, kSent}, kProxy, "", "ab", 1, 1},
+        {"direct, then refused: the proxy at once, kept in turn", "abc", "arr", "aaa",
+         {kSent, kSent, kSent}, kProxy, "a", "bc", 1, 1},
+        {"connected but not accepted: not kept", "!b", "rr", "aa",
+         {kTransferError, kSent}, kProxy, "", "!b", 2, 2},
+        {"the proxy, then refused: direct without reading the settings, kept in turn", "abc",
+         "raa", "arr", {kSent, kSent, kSent}, kDirect, "bc", "a", 1, 2},
+        {"the proxy, then neither: the proxy not tried again", "ab", "rr", "ar",
+         {kSent, kCannotConnect}, kProxy, "", "a", 1, 2},
     };
+    // clang-format on
     const auto body = [](char name) {
         return name == '!' ? std::string(kRequestBufferSize, 'x') : name + std::string("\n");
     };
     const auto requests = [&](const std::string& names, bool viaProxy) {
-        std::vector<std::string> sent;
+        Requests sent;
         for (const char name : names)
-            sent.push_back(name == '!' ? "" : UploadRequest(body(name), viaProxy));
+            sent.push_back(name == '!' ? "" : UploadRequest(body(name), viaProxy, "tumbra.lan"));
         return sent;
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::optional<LoopbackServer> direct(std::in_place, std::vector<std::string>{kOk});
-        LoopbackServer proxy({kOk});
-        UnansweringPort unanswering;
-        stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(proxy.Port())).c_str(), 1);
-        UploadServer server =
-            LoopbackUploadServer(c.serverAnswers ? direct->Port() : unanswering.Port());
-        server.connectMilliseconds = 500;
+        const unsigned short serverPort = RefusingPort();
+        unsigned short proxyPort = RefusingPort();
+        while (proxyPort == serverPort)
+            proxyPort = RefusingPort();
+        stand_in::SetInternetSettings(("127.0.0.1:" + std::to_string(proxyPort)).c_str(), 1);
+        stand_in::SetHostLookupMilliseconds(0);
+        UploadServer server = LoopbackUploadServer(serverPort);
+        server.host = "tumbra.lan";
         UploadRun run = {server};
-        std::vector<std::string> atServer;
-        const auto started = std::chrono::steady_clock::now();
+        std::vector<UploadResult> results;
+        Requests atServer, atProxy;
         for (size_t n = 0; n < c.bodies.size(); ++n) {
-            if (n == c.serverGoneAfter) {
-                atServer = direct->Requests();
-                direct.reset();
-            }
-            EXPECT_EQ(UploadHiscores(run, body(c.bodies[n]).c_str()),
-                      c.bodies[n] == '!' ? UploadResult::kTransferError : UploadResult::kSent);
+            std::optional<LoopbackServer> toServer, toProxy;
+            if (c.server[n] == 'a')
+                toServer.emplace(Requests{kOk}, false, -1, serverPort);
+            if (c.proxy[n] == 'a')
+                toProxy.emplace(Requests{kOk}, false, -1, proxyPort);
+            results.push_back(UploadHiscores(run, body(c.bodies[n]).c_str()));
+            for (const std::string& request : toServer ? toServer->Requests() : Requests{})
+                atServer.push_back(request);
+            for (const std::string& request : toProxy ? toProxy->Requests() : Requests{})
+                atProxy.push_back(request);
         }
-        const auto waited = std::chrono::steady_clock::now() - started;
-        EXPECT_GE(waited, c.unansweredAttempts * std::chrono::milliseconds(500));
-        EXPECT_LT(waited, (c.unansweredAttempts + 1) * std::chrono::milliseconds(500));
+        EXPECT_EQ(results, c.results);
+        EXPECT_EQ(std::pair(run.route.port, run.route.viaProxy),
+                  std::pair(c.keptViaProxy ? proxyPort : serverPort, c.keptViaProxy));
         EXPECT_EQ(stand_in::InternetSettingsReads(), c.settingsReads);
-        EXPECT_EQ(direct ? direct->Requests() : atServer, requests(c.atServer, false));
-        EXPECT_EQ(proxy.Requests(), requests(c.atProxy, true));
+        EXPECT_EQ(stand_in::HostLookups(), c.lookups);
+        EXPECT_EQ(atServer, requests(c.atServer, false));
+        EXPECT_EQ(atProxy, requests(c.atProxy, true));
     }
 }
 
