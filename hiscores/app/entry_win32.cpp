@@ -1,8 +1,17 @@
-// The program's own entry point: no C runtime start-up, so nothing runs before WinMain
-// and the image carries no TLS, .CRT or pseudo-relocation code.
+// The program's own entry point: no C runtime start-up, so nothing runs before it and
+// the image carries no TLS, .CRT or pseudo-relocation code.
+#include "hiscores/app/main_window.h"
+#include "hiscores/app/send_local.h"
+#include "hiscores/app/tokenizer.h"
+#include "hiscores/common/feedback.h"
+#include "hiscores/common/sizes.h"
+
 #include <windows.h>
 
 namespace {
+
+// The longest command line Windows passes to a program.
+constexpr int kArgumentTextSize = 32768;
 
 // Blanks and control characters. Bytes from 0x80 up are letters of the code page: a
 // program in a folder named with one, started unquoted, must not take the rest of its
@@ -48,6 +57,21 @@ void FailCriticalErrorsWithoutABox() {
     SetErrorMode(SetErrorMode(SEM_FAILCRITICALERRORS) | SEM_FAILCRITICALERRORS);
 }
 
+// With any argument one silent upload, whose outcome is the exit code; else the window.
+int Run(HINSTANCE instance, LPSTR argumentText) {
+    char programPath[hiscores::kPathSize];
+    programPath[0] = '\0';
+    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    char arguments[kArgumentTextSize];
+    lstrcpynA(arguments, argumentText, sizeof arguments);
+    if (hiscores::IsSilentRun(arguments, programPath)) {
+        hiscores::SilentMode = true;
+        return static_cast<int>(hiscores::SendLocalHiscores());
+    }
+    hiscores::SilentMode = false;
+    return hiscores::RunMainWindow(instance);
+}
+
 } // namespace
 
 // i686: Windows starts the process with only 4-byte stack alignment; GCC code expects 16.
@@ -60,11 +84,5 @@ void FailCriticalErrorsWithoutABox() {
 extern "C" ENTRY_REALIGNS_STACK __attribute__((noreturn)) void WinMainCRTStartup() {
     LoadDllsOnlyFromSystemFolder();
     FailCriticalErrorsWithoutABox();
-    STARTUPINFOA startup;
-    GetStartupInfoA(&startup);
-    const int show =
-        (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
-    const int result =
-        WinMain(GetModuleHandleA(nullptr), nullptr, CommandTail(GetCommandLineA()), show);
-    ExitProcess(static_cast<UINT>(result));
+    ExitProcess(static_cast<UINT>(Run(GetModuleHandleA(nullptr), CommandTail(GetCommandLineA()))));
 }
