@@ -48,3 +48,14 @@ int __cdecl thisiswinnt2() {
 }
 
 } // extern "C"
+
+namespace {
+
+// The host removes the arguments itself. Bound to the pointer types it calls through, an
+// export declared with another calling convention does not build for i686.
+using PluginFunction = void(__cdecl*)(HWND, int, PluginChar*, nsistumbra::StackEntry**, void*);
+[[maybe_unused]] constexpr PluginFunction kPluginFunctions[] = {needdxver, dxversion};
+[[maybe_unused]] constexpr int(__cdecl* kRequirementCheck)(const char*) = needdxver2;
+[[maybe_unused]] constexpr int(__cdecl* kPlatformCheck)() = thisiswinnt2;
+
+} // namespace
