@@ -231,7 +231,8 @@ if [ "$route" = emulated ]; then
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
     mirror=$(apt-get indextargets --format '$(REPO_URI) $(RELEASE)' |
         awk -v s="$codename" '$2 == s { print $1; exit }')
-    mirror=${mirror:-http://deb.debian.org/debian/}
+    [ -n "$mirror" ] || die "no apt source of this machine names $codename, so no mirror" \
+        "to fetch qemu-user from $codename-backports: add one, then run apt-get update"
     keyring=/usr/share/keyrings/debian-archive-keyring.gpg
     options=""
     [ -f "$keyring" ] && options="[signed-by=$keyring] "
