@@ -1,5 +1,5 @@
 #include "hiscores/collect/collect.h"
-#include "tests/support/memory_registry.h"
+#include "tests/support/registry_content.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
-        stand_in::ResetMemoryRegistry();
+        stand_in::ResetRegistry();
         ExpectCollected(c.games, c.text, c.count, c.leftOut);
     }
 }
@@ -100,7 +100,7 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
-        stand_in::ResetMemoryRegistry();
+        stand_in::ResetRegistry();
         for (const Value& value : c.values)
             stand_in::SetValue(kRoot + "\\A", "_rek_" + std::to_string(value.number), value.type,
                                value.data);
@@ -124,7 +124,7 @@ TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
-        stand_in::ResetMemoryRegistry();
+        stand_in::ResetRegistry();
         for (const std::string& key : c.keys)
             stand_in::AddKey(kRoot + "\\" + key);
         if (c.status != 0)

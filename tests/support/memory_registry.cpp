@@ -1,13 +1,10 @@
-#include "tests/support/memory_registry.h"
+#include "tests/support/registry_content.h"
 
 #include "hiscores/collect/registry.h"
 
-#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -16,8 +13,9 @@ struct Value {
     std::string data;
 };
 
-std::vector<std::string> keys; // in the order they were made, which enumeration keeps
-std::map<std::pair<std::string, std::string>, Value> values; // by key path and value name
+// Each key's values by name; the keys in name order, as the registry lists them (it also
+// ignores case, which no test needs).
+std::map<std::string, std::map<std::string, Value>> keys;
 long failingIndex = -2;
 long failingStatus = 0;
 int openKeys = 0;
@@ -26,32 +24,23 @@ int openKeys = 0;
 
 namespace stand_in {
 
-void ResetMemoryRegistry() {
+void ResetRegistry() {
     keys.clear();
-    values.clear();
     failingIndex = -2;
     openKeys = 0;
 }
 
 void AddKey(const std::string& path) {
-    if (!KeyExists(path))
-        keys.push_back(path);
+    keys[path];
 }
 
 void SetValue(const std::string& keyPath, const std::string& name, unsigned long type,
               const std::string& data) {
-    AddKey(keyPath);
-    values[{keyPath, name}] = {type, data};
-}
-
-void SetRecords(const std::string& game, const std::vector<std::string>& records) {
-    for (size_t i = 0; i < records.size(); ++i)
-        SetValue("Software\\Tumbra\\" + game, "_rek_" + std::to_string(i + 1),
-                 hiscores::kRegistryStringType, records[i] + '\0');
+    keys[keyPath][name] = {type, data};
 }
 
 bool KeyExists(const std::string& path) {
-    return std::find(keys.begin(), keys.end(), path) != keys.end();
+    return keys.count(path) != 0;
 }
 
 void FailEnumeration(long index, long status) {
@@ -82,7 +71,7 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
         return failingStatus;
     const std::string prefix = key->path + "\\";
     unsigned long seen = 0;
-    for (const std::string& candidate : keys) {
+    for (const auto& [candidate, values] : keys) {
         if (candidate.compare(0, prefix.size(), prefix) != 0 ||
             candidate.find('\\', prefix.size()) != std::string::npos || seen++ != index)
             continue;
@@ -98,7 +87,8 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
 
 long QueryValue(RegistryKey* key, const char* valueName, unsigned long* type, char* data,
                 unsigned long* dataSize) {
-    const auto found = values.find({key->path, valueName});
+    const std::map<std::string, Value>& values = keys[key->path];
+    const auto found = values.find(valueName);
     if (found == values.end())
         return 2; // file not found
     const std::string& stored = found->second.data;
