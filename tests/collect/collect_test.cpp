@@ -17,7 +17,8 @@ constexpr unsigned long kDword = 4;
 const std::string kRoot = "Software\\Tumbra";
 
 // Collects the records of games "A", "B", ...; checks the text and the counts, that the
-// product key exists afterwards, and that no key was left open.
+// product key exists afterwards, and, where the stand-in counts them, that no key was
+// left open.
 void ExpectCollected(const std::vector<std::vector<std::string>>& games, const std::string& text,
                      int count, int leftOut) {
     for (size_t game = 0; game < games.size(); ++game)
@@ -28,7 +29,9 @@ void ExpectCollected(const std::vector<std::vector<std::string>>& games, const s
     EXPECT_EQ(std::string(collected), text);
     EXPECT_EQ(collectedLeftOut, leftOut);
     EXPECT_TRUE(stand_in::KeyExists(kRoot));
+#ifndef _WIN32
     EXPECT_EQ(stand_in::OpenKeyCount(), 0);
+#endif
 }
 
 TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
@@ -108,6 +111,8 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
     }
 }
 
+// The stand-in alone makes enumeration fail.
+#ifndef _WIN32
 TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
     struct Case {
         const char* behaviour;
@@ -137,6 +142,7 @@ TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
         FreeGameKeyList(list);
     }
 }
+#endif
 
 } // namespace
 } // namespace hiscores

@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-// The registry below HKEY_LOCAL_MACHINE as a test sets it up: an in-memory stand-in
-// (memory_registry.cpp) that opens, lists and reads keys as Windows does, with a way to
-// make enumeration fail.
+// The registry below HKEY_LOCAL_MACHINE as a test sets it up: natively an in-memory
+// stand-in (memory_registry.cpp) that opens, lists and reads keys as Windows does, under
+// Wine the real registry (real_registry_win32.cpp).
 namespace stand_in {
 
 // Leaves no product key, nor a fault the stand-in was told to inject.
 void ResetRegistry();
-void AddKey(const std::string& path);
 void SetValue(const std::string& keyPath, const std::string& name, unsigned long type,
               const std::string& data);
 bool KeyExists(const std::string& path);
@@ -25,9 +24,14 @@ inline void SetRecords(const std::string& game, const std::vector<std::string>& 
                  hiscores::kRegistryStringType, records[i] + '\0');
 }
 
+// What only the table of enumeration faults uses, native only: a key without values, a
+// fault to inject and a leak to count, the last two the in-memory stand-in's own.
+#ifndef _WIN32
+void AddKey(const std::string& path);
 // Makes enumeration of the given index (or of every index, with -1) fail with status.
 void FailEnumeration(long index, long status);
 // How many keys are open now; a leak shows as a count above 0 after a run.
 int OpenKeyCount();
+#endif
 
 } // namespace stand_in
