@@ -12,7 +12,6 @@ namespace {
 using namespace std::string_literals;
 
 constexpr unsigned long kString = 1;
-const std::string kRoot = "Software\\Tumbra";
 
 // Collects the records of games "A", "B", ...; checks the text and the counts, that the
 // product key exists afterwards, and, where the stand-in counts them, that no key was
@@ -26,7 +25,7 @@ void ExpectCollected(const std::vector<std::vector<std::string>>& games, const s
     EXPECT_EQ(CollectHiscores(collected, &collectedLeftOut), count);
     EXPECT_EQ(std::string(collected), text);
     EXPECT_EQ(collectedLeftOut, leftOut);
-    EXPECT_TRUE(stand_in::KeyExists(kRoot));
+    EXPECT_TRUE(stand_in::ProductKeyExists());
 #ifndef _WIN32
     EXPECT_EQ(stand_in::OpenKeyCount(), 0);
 #endif
@@ -61,7 +60,6 @@ TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
 }
 
 TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
-    const std::string dword("\1\0\0\0", 4);
     const std::string a240(240, 'A'), a255(255, 'A'); // game key names before "B"
     struct Value {
         int number;
@@ -87,7 +85,7 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
         {"a resource list is no record", {{1, 8, "x"}}, "B1\n", 1},
         {"a 64-bit number is no record", {{1, 11, "\1\0\0\0\0\0\0\0"s}}, "B1\n", 1},
         {"a wrong type ends only its game",
-         {{1, kString, "A1\0"s}, {2, 4, dword}, {3, kString, "A3\0"s}},
+         {{1, kString, "A1\0"s}, {2, 4, "\1\0\0\0"s}, {3, kString, "A3\0"s}},
          "A1\nB1\n",
          2},
         {"stored without terminator: ended at its size",
@@ -117,9 +115,8 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
         stand_in::ResetRegistry();
-        for (const Value& value : c.values)
-            stand_in::SetValue(kRoot + "\\" + c.game, "_rek_" + std::to_string(value.number),
-                               value.type, value.data);
+        for (const Value& v : c.values)
+            stand_in::SetValue(c.game, "_rek_" + std::to_string(v.number), v.type, v.data);
         ExpectCollected({{}, {"B1"}}, c.text, c.count, c.leftOut);
     }
 }
@@ -129,9 +126,9 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
 TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
     struct Case {
         const char* behaviour;
-        long failingIndex; // -1: every index
-        long status;       // 0: enumeration does not fail
-        std::vector<std::string> keys;
+        long failingIndex;             // -1: every index
+        long status;                   // 0: enumeration does not fail
+        std::vector<std::string> keys; // game keys, each holding a record
         std::vector<std::string> names;
     };
     const Case cases[] = {
@@ -144,7 +141,7 @@ TEST(Collect, ListsTheGameKeysUntilEnumerationFailsForGood) {
         SCOPED_TRACE(c.behaviour);
         stand_in::ResetRegistry();
         for (const std::string& key : c.keys)
-            stand_in::AddKey(kRoot + "\\" + key);
+            stand_in::SetRecords(key, {"r"});
         if (c.status != 0)
             stand_in::FailEnumeration(c.failingIndex, c.status);
         GameKeyList list;

@@ -1,21 +1,14 @@
 #include "tests/support/registry_content.h"
 
-#include "hiscores/collect/registry.h"
-
 #include <cstring>
 #include <map>
-#include <string>
+#include <utility>
 
 namespace {
 
-struct Value {
-    unsigned long type;
-    std::string data;
-};
-
-// Each key's values by name; the keys in name order, as the registry lists them (it also
-// ignores case, which no test needs).
-std::map<std::string, std::map<std::string, Value>> keys;
+// Each key's values by name, as type and data; the keys in name order, as the registry
+// lists them (it also ignores case, which no test needs).
+std::map<std::string, std::map<std::string, std::pair<unsigned long, std::string>>> keys;
 long failingIndex = -2;
 long failingStatus = 0;
 int openKeys = 0;
@@ -30,17 +23,13 @@ void ResetRegistry() {
     openKeys = 0;
 }
 
-void AddKey(const std::string& path) {
-    keys[path];
-}
-
-void SetValue(const std::string& keyPath, const std::string& name, unsigned long type,
+void SetValue(const std::string& game, const std::string& name, unsigned long type,
               const std::string& data) {
-    keys[keyPath][name] = {type, data};
+    keys[kProductKey + ("\\" + game)][name] = {type, data};
 }
 
-bool KeyExists(const std::string& path) {
-    return keys.count(path) != 0;
+bool ProductKeyExists() {
+    return keys.count(kProductKey) != 0;
 }
 
 void FailEnumeration(long index, long status) {
@@ -61,7 +50,7 @@ struct RegistryKey {
 };
 
 RegistryKey* OpenOrCreateKey(const char* path) {
-    stand_in::AddKey(path);
+    keys[path];
     ++openKeys;
     return new RegistryKey{path};
 }
@@ -87,18 +76,17 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
 
 long QueryValue(RegistryKey* key, const char* valueName, unsigned long* type, char* data,
                 unsigned long* dataSize) {
-    const std::map<std::string, Value>& values = keys[key->path];
+    const auto& values = keys[key->path];
     const auto found = values.find(valueName);
     if (found == values.end())
         return 2; // file not found
-    const std::string& stored = found->second.data;
-    *type = found->second.type;
-    const unsigned long capacity = *dataSize;
+    const auto& [storedType, stored] = found->second;
+    *type = storedType;
+    const bool fits = stored.size() <= *dataSize;
     *dataSize = static_cast<unsigned long>(stored.size());
-    if (stored.size() > capacity)
-        return kRegistryMoreData;
-    memcpy(data, stored.data(), stored.size());
-    return kRegistryOk;
+    if (fits)
+        memcpy(data, stored.data(), stored.size());
+    return fits ? kRegistryOk : kRegistryMoreData;
 }
 
 void CloseKey(RegistryKey* key) {
