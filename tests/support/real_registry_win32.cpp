@@ -17,7 +17,7 @@ void SetValue(const std::string& game, const std::string& name, unsigned long ty
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &product, nullptr);
     RegCreateKeyExA(product, game.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    // Windows adds a string's terminator that the size leaves out when one follows in
+    // The ANSI call adds a string's terminator that the size leaves out when one follows in
     // memory; a byte other than NUL there keeps the data as the test wrote it.
     const std::string bytes = data + '\1';
     // A key or value not made would look like one the collection passes over.
