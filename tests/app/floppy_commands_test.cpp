@@ -6,8 +6,8 @@
 #include "tests/support/fixed_internet_settings.h"
 #include "tests/support/fixed_program_file.h"
 #include "tests/support/loopback_server.h"
-#include "tests/support/memory_registry.h"
 #include "tests/support/recording_feedback.h"
+#include "tests/support/registry_content.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +106,7 @@ class FloppyCommands : public ::testing::Test {
         fs::remove_all(floppy_);
         fs::create_directory(floppy_);
         stand_in::SetProgramPath(program_.c_str());
-        stand_in::ResetMemoryRegistry();
+        stand_in::ResetRegistry();
         stand_in::ClearFeedback();
     }
     // A 4 KB disk in the floppy's place.

@@ -2,8 +2,8 @@
 #include "hiscores/common/feedback.h"
 #include "hiscores/common/messages.h"
 #include "tests/support/loopback_server.h"
-#include "tests/support/memory_registry.h"
 #include "tests/support/recording_feedback.h"
+#include "tests/support/registry_content.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ const std::string kTooLong(9999, 'x');
 // first answered requests; the bodies of the requests it received.
 Bodies Send(const std::vector<std::vector<std::string>>& games, ExitCode code,
             const char* reply = "HTTP/1.0 200 OK\r\n", int answered = -1) {
-    stand_in::ResetMemoryRegistry();
+    stand_in::ResetRegistry();
     stand_in::ClearFeedback();
     for (size_t game = 0; game < games.size(); ++game)
         stand_in::SetRecords(std::string(1, 'A' + game), games[game]);

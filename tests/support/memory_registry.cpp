@@ -1,23 +1,14 @@
-#include "tests/support/memory_registry.h"
+#include "tests/support/registry_content.h"
 
-#include "hiscores/collect/registry.h"
-
-#include <algorithm>
 #include <cstring>
 #include <map>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
-struct Value {
-    unsigned long type;
-    std::string data;
-};
-
-std::vector<std::string> keys; // in the order they were made, which enumeration keeps
-std::map<std::pair<std::string, std::string>, Value> values; // by key path and value name
+// Each key's values by name, as type and data; the keys in name order, as the registry
+// lists them (it also ignores case, which no test needs).
+std::map<std::string, std::map<std::string, std::pair<unsigned long, std::string>>> keys;
 long failingIndex = -2;
 long failingStatus = 0;
 int openKeys = 0;
@@ -26,32 +17,19 @@ int openKeys = 0;
 
 namespace stand_in {
 
-void ResetMemoryRegistry() {
+void ResetRegistry() {
     keys.clear();
-    values.clear();
     failingIndex = -2;
     openKeys = 0;
 }
 
-void AddKey(const std::string& path) {
-    if (!KeyExists(path))
-        keys.push_back(path);
-}
-
-void SetValue(const std::string& keyPath, const std::string& name, unsigned long type,
+void SetValue(const std::string& game, const std::string& name, unsigned long type,
               const std::string& data) {
-    AddKey(keyPath);
-    values[{keyPath, name}] = {type, data};
+    keys[kProductKey + ("\\" + game)][name] = {type, data};
 }
 
-void SetRecords(const std::string& game, const std::vector<std::string>& records) {
-    for (size_t i = 0; i < records.size(); ++i)
-        SetValue("Software\\Tumbra\\" + game, "_rek_" + std::to_string(i + 1),
-                 hiscores::kRegistryStringType, records[i] + '\0');
-}
-
-bool KeyExists(const std::string& path) {
-    return std::find(keys.begin(), keys.end(), path) != keys.end();
+bool ProductKeyExists() {
+    return keys.count(kProductKey) != 0;
 }
 
 void FailEnumeration(long index, long status) {
@@ -72,7 +50,7 @@ struct RegistryKey {
 };
 
 RegistryKey* OpenOrCreateKey(const char* path) {
-    stand_in::AddKey(path);
+    keys[path];
     ++openKeys;
     return new RegistryKey{path};
 }
@@ -82,7 +60,7 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
         return failingStatus;
     const std::string prefix = key->path + "\\";
     unsigned long seen = 0;
-    for (const std::string& candidate : keys) {
+    for (const auto& [candidate, values] : keys) {
         if (candidate.compare(0, prefix.size(), prefix) != 0 ||
             candidate.find('\\', prefix.size()) != std::string::npos || seen++ != index)
             continue;
@@ -98,17 +76,17 @@ long EnumerateSubkey(RegistryKey* key, unsigned long index, char* name, unsigned
 
 long QueryValue(RegistryKey* key, const char* valueName, unsigned long* type, char* data,
                 unsigned long* dataSize) {
-    const auto found = values.find({key->path, valueName});
+    const auto& values = keys[key->path];
+    const auto found = values.find(valueName);
     if (found == values.end())
         return 2; // file not found
-    const std::string& stored = found->second.data;
-    *type = found->second.type;
-    const unsigned long capacity = *dataSize;
+    const auto& [storedType, stored] = found->second;
+    *type = storedType;
+    const bool fits = stored.size() <= *dataSize;
     *dataSize = static_cast<unsigned long>(stored.size());
-    if (stored.size() > capacity)
-        return kRegistryMoreData;
-    memcpy(data, stored.data(), stored.size());
-    return kRegistryOk;
+    if (fits)
+        memcpy(data, stored.data(), stored.size());
+    return fits ? kRegistryOk : kRegistryMoreData;
 }
 
 void CloseKey(RegistryKey* key) {
