@@ -78,6 +78,7 @@ TEST(Collect, ReadsOnlyStringValuesAndEndsAGameAtTheFirstMissingOne) {
         {"a gap ends the game", {{1, kString, "one\0"s}, {3, kString, "three\0"s}}, "one\nB1\n", 2},
         {"none is no record", {{1, 0, "x\0"s}}, "B1\n", 1},
         {"an expandable string is no record", {{1, 2, "x\0"s}}, "B1\n", 1},
+        {"a number is no record", {{1, 4, "\1\0\0\0"s}}, "B1\n", 1},
         {"binary is no record", {{1, 3, "x\0"s}}, "B1\n", 1},
         {"a big-endian number is no record", {{1, 5, "\0\0\0\1"s}}, "B1\n", 1},
         {"a link is no record", {{1, 6, "x\0"s}}, "B1\n", 1},
