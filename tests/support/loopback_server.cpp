@@ -74,11 +74,6 @@ std::vector<std::string> LoopbackServer::Requests() {
     return requests_;
 }
 
-std::string LoopbackServer::Received() {
-    const std::vector<std::string> requests = Requests();
-    return requests.empty() ? "" : requests[0];
-}
-
 std::vector<std::string> LoopbackServer::Bodies() {
     std::vector<std::string> bodies;
     for (const std::string& request : Requests()) {

@@ -19,8 +19,6 @@ class LoopbackServer {
     // The requests received, in order. Call it once the client is done: it stops the
     // server, and no connection by then means none will come.
     std::vector<std::string> Requests();
-    // The one request received, or "" when none came.
-    std::string Received();
     // The bodies of the requests received, in order; a request that is not what the
     // program sends straight to 127.0.0.1 for its body stays whole, so that it shows.
     std::vector<std::string> Bodies();
