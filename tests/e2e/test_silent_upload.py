@@ -8,42 +8,35 @@ TWO_GAMES_TEXT = b"alpha 100 Ann\nalpha 90 Bob\nbeta 7 Cy\n"
 
 
 class SilentUpload(testcase.WineTestCase):
-    def test_records_of_two_games_arrive_byte_exact(self):
-        run = self.run_silent(TWO_GAMES, server={})
-        self.assertEqual((run.code, run.requests), (0, [servers.expected_request(TWO_GAMES_TEXT)]))
-
-    def test_record_bytes_are_sent_raw(self):
-        record = bytes(range(1, 256)).replace(b"\n", b"")
-        run = self.run_silent([("Raw", [record, b"100% done"])], server={})
-        self.assertEqual((run.code, run.bodies), (0, [record + b"\n100% done\n"]))
-
-    def test_replies_decide_the_exit_code(self):
+    def test_the_records_and_the_reply_decide_the_exit_code(self):
+        raw = bytes(range(1, 256)).replace(b"\n", b"")
+        sent = [servers.expected_request(TWO_GAMES_TEXT)]
         cases = [
-            ("not found", [b"HTTP/1.0 404 Not Found\r\n\r\n"], 3),
-            ("thirteen bytes then close", [b"HTTP/1.0 200\r"], 3),
-            ("status line in pieces", [b"HTTP/1.1 2", b"00 O", b"K\r\n\r\n"], 0),
-            ("close without answer", [], 3),
+            # (name, games, reply pieces (None: a plain 200), the server's name resolves,
+            # exit code, requests the server received byte for byte)
+            ("two games", TWO_GAMES, None, True, 0, sent),
+            ("record bytes sent raw", [("Raw", [raw, b"100% done"])], None, True, 0,
+             [servers.expected_request(raw + b"\n100% done\n")]),
+            ("not found", TWO_GAMES, [b"HTTP/1.0 404 Not Found\r\n\r\n"], True, 3, sent),
+            ("thirteen bytes then close", TWO_GAMES, [b"HTTP/1.0 200\r"], True, 3, sent),
+            ("status line in pieces", TWO_GAMES, [b"HTTP/1.1 2", b"00 O", b"K\r\n\r\n"], True,
+             0, sent),
+            ("close without answer", TWO_GAMES, [], True, 3, sent),
+            ("no records: nothing sent", [("Empty", [])], None, True, 1, []),
+            ("unresolvable server and no proxy", TWO_GAMES, None, False, 2, []),
         ]
-        for name, pieces, expected in cases:
+        for name, games, pieces, resolves, code, requests in cases:
             with self.subTest(name):
-                run = self.run_silent(TWO_GAMES, server=dict(reply_pieces=pieces))
-                self.assertEqual(run.code, expected)
-                self.assertEqual(run.requests, [servers.expected_request(TWO_GAMES_TEXT)])
-
-    def test_no_records_gives_one_and_sends_nothing(self):
-        run = self.run_silent([("Empty", [])], server={})
-        self.assertEqual((run.code, run.requests), (1, []))
+                namespace.map_server_host(resolves)
+                server = {} if pieces is None else dict(reply_pieces=pieces)
+                run = self.run_silent(games, server=server)
+                self.assertEqual((run.code, run.requests), (code, requests))
 
     def test_any_argument_text_means_silent(self):
         registry.set_records([])
         for args in (["x"], ['""'], ['"'], ["/?", "more"]):
             with self.subTest(args=args):
                 self.assertEqual(self.run_silent(args=args).code, 1)
-
-    def test_unresolvable_server_and_no_proxy_gives_two(self):
-        namespace.map_server_host(False)
-        run = self.run_silent(TWO_GAMES, server={})
-        self.assertEqual((run.code, run.requests), (2, []))
 
 
 class ProxyFallback(testcase.WineTestCase):
