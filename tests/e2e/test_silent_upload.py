@@ -8,29 +8,40 @@ TWO_GAMES_TEXT = b"alpha 100 Ann\nalpha 90 Bob\nbeta 7 Cy\n"
 
 
 class SilentUpload(testcase.WineTestCase):
-    def test_the_records_and_the_reply_decide_the_exit_code(self):
+    def test_the_records_and_the_server_decide_the_exit_code_well_inside_a_minute(self):
         raw = bytes(range(1, 256)).replace(b"\n", b"")
         sent = [servers.expected_request(TWO_GAMES_TEXT)]
+        byte_by_byte = [bytes([b]) for b in b"HTTP/1.0 200 OK\r\n"]
         cases = [
-            # (name, games, reply pieces (None: a plain 200), the server's name resolves,
+            # (name, games, the recording server's options, the server's name resolves,
             # exit code, requests the server received byte for byte)
-            ("two games", TWO_GAMES, None, True, 0, sent),
-            ("record bytes sent raw", [("Raw", [raw, b"100% done"])], None, True, 0,
+            ("two games", TWO_GAMES, {}, True, 0, sent),
+            ("record bytes sent raw", [("Raw", [raw, b"100% done"])], {}, True, 0,
              [servers.expected_request(raw + b"\n100% done\n")]),
-            ("not found", TWO_GAMES, [b"HTTP/1.0 404 Not Found\r\n\r\n"], True, 3, sent),
-            ("thirteen bytes then close", TWO_GAMES, [b"HTTP/1.0 200\r"], True, 3, sent),
-            ("status line in pieces", TWO_GAMES, [b"HTTP/1.1 2", b"00 O", b"K\r\n\r\n"], True,
-             0, sent),
-            ("close without answer", TWO_GAMES, [], True, 3, sent),
-            ("no records: nothing sent", [("Empty", [])], None, True, 1, []),
-            ("unresolvable server and no proxy", TWO_GAMES, None, False, 2, []),
+            ("not found", TWO_GAMES, dict(reply_pieces=[b"HTTP/1.0 404 Not Found\r\n\r\n"]),
+             True, 3, sent),
+            ("thirteen bytes then close", TWO_GAMES, dict(reply_pieces=[b"HTTP/1.0 200\r"]), True,
+             3, sent),
+            ("status line in pieces", TWO_GAMES,
+             dict(reply_pieces=[b"HTTP/1.1 2", b"00 O", b"K\r\n\r\n"]), True, 0, sent),
+            ("status line a byte at a time", TWO_GAMES, dict(reply_pieces=byte_by_byte), True, 0,
+             sent),
+            ("64 KiB of garbage", TWO_GAMES, dict(reply_pieces=[bytes(range(256)) * 256]), True, 3,
+             sent),
+            ("answers before reading the request", TWO_GAMES, dict(read_request=False), True, 0,
+             sent),
+            ("close without answer", TWO_GAMES, dict(reply_pieces=[]), True, 3, sent),
+            ("resets the connection instead of answering", TWO_GAMES, dict(reset=True), True, 3,
+             sent),
+            ("no records: nothing sent", [("Empty", [])], {}, True, 1, []),
+            ("unresolvable server and no proxy", TWO_GAMES, {}, False, 2, []),
         ]
-        for name, games, pieces, resolves, code, requests in cases:
+        for name, games, server, resolves, code, requests in cases:
             with self.subTest(name):
                 namespace.map_server_host(resolves)
-                server = {} if pieces is None else dict(reply_pieces=pieces)
                 run = self.run_silent(games, server=server)
                 self.assertEqual((run.code, run.requests), (code, requests))
+                self.assertLess(run.seconds, 45)
 
     def test_any_argument_text_means_silent(self):
         registry.set_records([])
