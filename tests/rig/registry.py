@@ -14,8 +14,9 @@ def import_registry(text):
     """Imports a REGEDIT4 text in one Wine process."""
     path = os.path.join(namespace.work_dir(), "import.reg")
     pathlib.Path(path).write_text("REGEDIT4\n\n" + text, newline="\r\n")
-    code, errors = wine.run(["regedit", "/S", path])
-    assert code == 0, errors
+    # Wine's errors are the only account of a failed import; on success they are dropped.
+    code, output = wine.run(["regedit", "/S", path], WINEDEBUG="-all,err+all")
+    assert code == 0, "regedit /S exited with %d:\n%s" % (code, output)
 
 
 def records_text(games):

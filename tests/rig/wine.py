@@ -24,12 +24,12 @@ def start_server():
 
 
 def run(args, timeout=60, **extra_env):
-    """Runs a Wine command and returns its exit code and its error output as text;
-    timeout holds on 64-bit Wine. The output goes through a file: Wine's background
+    """Runs a Wine command and returns its exit code and its output, standard and error, as
+    text; timeout holds on 64-bit Wine. The output goes through a file: Wine's background
     processes inherit the descriptors, and a pipe would stay open as long as they live."""
     with tempfile.TemporaryFile() as output:
         process = subprocess.run([environment.WINE, *args], env=env(**extra_env),
-                                 stdout=subprocess.DEVNULL, stderr=output,
+                                 stdout=output, stderr=output,
                                  timeout=environment.scaled(timeout))
         output.seek(0)
         return process.returncode, output.read().decode("utf-8", "replace")
