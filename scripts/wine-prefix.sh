@@ -8,6 +8,7 @@ prefix=$1
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 if [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$prefix"
-    "${WINE:-wine}" wineboot -u >/dev/null 2>&1
+    # Without address randomization, as every Wine process of the tests (tests/rig/wine.py).
+    setarch -R "${WINE:-wine}" wineboot -u >/dev/null 2>&1
 fi
 "${WINESERVER:-wineserver}" -w

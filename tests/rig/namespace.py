@@ -24,10 +24,8 @@ _work = None
 def run_in_namespace(body):
     """Runs body() in the namespace and exits with the code it returns."""
     if os.environ.get(_FLAG) != "1":
-        # No address randomization: Debian's Wine has no preloader to hold 0x7ffe0000, where
-        # a random heap kills a process at start ("failed to map the shared user data").
-        os.execvpe("unshare", ["unshare", "-mnp", "--kill-child", "--mount-proc", "--", "setarch",
-                               "-R", sys.executable, *sys.argv], dict(os.environ, **{_FLAG: "1"}))
+        os.execvpe("unshare", ["unshare", "-mnp", "--kill-child", "--mount-proc", "--",
+                               sys.executable, *sys.argv], dict(os.environ, **{_FLAG: "1"}))
     global _work
     _work = tempfile.mkdtemp(prefix="tumbra-rig-")
     screen = None

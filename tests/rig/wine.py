@@ -7,6 +7,11 @@ import tempfile
 from rig import environment
 
 
+# No address randomization: Debian's Wine has no preloader to hold 0x7ffe0000, where a
+# random heap kills a process at start ("failed to map the shared user data").
+_WINE = ["setarch", "-R", environment.WINE]
+
+
 def env(**extra):
     return {"WINEDEBUG": "-all", **os.environ, "WINEPREFIX": environment.prefix(), **extra}
 
@@ -28,7 +33,7 @@ def run(args, timeout=60, **extra_env):
     text; timeout holds on 64-bit Wine. The output goes through a file: Wine's background
     processes inherit the descriptors, and a pipe would stay open as long as they live."""
     with tempfile.TemporaryFile() as output:
-        process = subprocess.run([environment.WINE, *args], env=env(**extra_env),
+        process = subprocess.run([*_WINE, *args], env=env(**extra_env),
                                  stdout=output, stderr=output,
                                  timeout=environment.scaled(timeout))
         output.seek(0)
@@ -38,7 +43,7 @@ def run(args, timeout=60, **extra_env):
 def start(args, log, **extra_env):
     """Starts a Wine command in the background, its error output going to the open file
     log."""
-    return subprocess.Popen([environment.WINE, *args], env=env(**extra_env),
+    return subprocess.Popen([*_WINE, *args], env=env(**extra_env),
                             stdout=subprocess.DEVNULL, stderr=log)
 
 
