@@ -112,15 +112,14 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         stand_in::SetHostLookupMilliseconds(800);
         LoopbackServer listener(c.reply, c.server == kStallingListener);
         UnansweringPort unanswering;
-        const auto port = [&](At at) {
-            return at == kUnanswered ? unanswering.Port()
-                   : at == kRefusing ? RefusingPort()
-                                     : listener.Port();
-        };
+        // By where it leads, in the order of At.
+        const unsigned short ports[] = {listener.Port(), listener.Port(), unanswering.Port(),
+                                        RefusingPort()};
         std::string proxy = c.proxySetting;
-        proxy.replace(proxy.find('@'), 1, std::to_string(port(c.proxy)));
+        proxy.replace(proxy.find('@'), 1, std::to_string(ports[static_cast<int>(c.proxy)]));
         stand_in::SetInternetSettings(proxy.c_str(), c.proxyEnable);
-        UploadServer server = LoopbackUploadServer(port(c.server), c.limits.stall);
+        UploadServer server =
+            LoopbackUploadServer(ports[static_cast<int>(c.server)], c.limits.stall);
         server.connectMilliseconds = c.limits.connect;
         server.requestMilliseconds = c.limits.request;
 
