@@ -1,7 +1,8 @@
 #pragma once
 
 // The few registry operations the collection needs, below HKEY_LOCAL_MACHINE. The
-// Windows build links the real registry; tests link an in-memory stand-in.
+// Windows build links the real registry; the native tests link an in-memory stand-in, and
+// the collection's tables run over both.
 namespace hiscores {
 
 struct RegistryKey;
