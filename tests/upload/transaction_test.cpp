@@ -20,7 +20,8 @@ namespace {
 using stand_in::Error;
 using stand_in::Feedback;
 using stand_in::Status;
-using Requests = std::vector<std::string>;
+// Reply pieces, or the requests a listener received.
+using Texts = std::vector<std::string>;
 constexpr char kOk[] = "HTTP/1.0 200 OK\r\n\r\n";
 
 // Where an address leads: to the test's listener, to the listener keeping the connection
@@ -35,8 +36,8 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     const std::string largest(kHiscoreTextSize - 1, 'r');
     const std::string tooLarge(kRequestBufferSize, 'x');
     // Fourteen pieces, each after a pause of 20 ms.
-    const Requests byteByByte = {"H", "T", "T", "P", "/", "1",  ".",
-                                 "0", " ", "2", "0", "0", "\r", "\n"};
+    const Texts byteByByte = {"H", "T", "T", "P", "/", "1",  ".",
+                              "0", " ", "2", "0", "0", "\r", "\n"};
     const Feedback sent = {Status(kConnectingStatus), Status(kSendingStatus), Status(kNoStatus)};
     const Feedback failed = {Status(kConnectingStatus), Status(kSendingStatus),
                              Error(kDataTransferErrorMessage), Status(kNoStatus)};
@@ -50,7 +51,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
     struct Case {
         const char* what;
         At server, proxy;
-        Requests reply;
+        Texts reply;
         UploadResult result;
         Received received;
         int settingsReads, lookups;
@@ -129,8 +130,7 @@ TEST(Transaction, TheRouteAndTheReplyDecideTheResult) {
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
         EXPECT_EQ(stand_in::InternetSettingsReads(), c.settingsReads);
         EXPECT_EQ(stand_in::HostLookups(), c.lookups);
-        const Requests received[] = {
-            {}, {""}, {UploadRequest(c.body)}, {UploadRequest(c.body, true)}};
+        const Texts received[] = {{}, {""}, {UploadRequest(c.body)}, {UploadRequest(c.body, true)}};
         EXPECT_EQ(listener.Requests(), received[static_cast<int>(c.received)]);
         EXPECT_EQ(stand_in::Shown(), c.shown);
     }
@@ -169,7 +169,7 @@ TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
         return name == '!' ? std::string(kRequestBufferSize, 'x') : name + std::string("\n");
     };
     const auto requests = [&](const std::string& names, bool viaProxy) {
-        Requests sent;
+        Texts sent;
         for (const char name : names)
             sent.push_back(name == '!' ? "" : UploadRequest(body(name), viaProxy, "tumbra.lan"));
         return sent;
@@ -186,17 +186,17 @@ TEST(Transaction, ARunTriesTheRouteOfItsLastAcceptedRequestFirst) {
         server.host = "tumbra.lan";
         UploadRun run = {server};
         std::vector<UploadResult> results;
-        Requests atServer, atProxy;
+        Texts atServer, atProxy;
         for (size_t n = 0; n < c.bodies.size(); ++n) {
             std::optional<LoopbackServer> toServer, toProxy;
             if (c.server[n] == 'a')
-                toServer.emplace(Requests{kOk}, false, -1, serverPort);
+                toServer.emplace(Texts{kOk}, false, -1, serverPort);
             if (c.proxy[n] == 'a')
-                toProxy.emplace(Requests{kOk}, false, -1, proxyPort);
+                toProxy.emplace(Texts{kOk}, false, -1, proxyPort);
             results.push_back(UploadHiscores(run, body(c.bodies[n]).c_str()));
-            for (const std::string& request : toServer ? toServer->Requests() : Requests{})
+            for (const std::string& request : toServer ? toServer->Requests() : Texts{})
                 atServer.push_back(request);
-            for (const std::string& request : toProxy ? toProxy->Requests() : Requests{})
+            for (const std::string& request : toProxy ? toProxy->Requests() : Texts{})
                 atProxy.push_back(request);
         }
         EXPECT_EQ(results, c.results);
