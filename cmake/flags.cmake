@@ -15,6 +15,12 @@ if(TUMBRA_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
+# The i686 build ships to players whose processors go back to the 486: no conditional
+# moves nor any later instruction (the compiler's default is the Pentium Pro's set).
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_compile_options(-march=i486)
+endif()
+
 if(WIN32)
   # Everything that runs under Wine or ships links the compiler runtime in, so the
   # programs import only Windows system DLLs.
