@@ -8,7 +8,7 @@ set -eu
 packages="make cmake g++ googletest libgtest-dev python3 iproute2 util-linux procps
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 xvfb xauth xdotool nsis imagemagick tinyproxy openssl osslsigncode python3-pefile
+  wine wine64 xvfb xauth xdotool nsis imagemagick tinyproxy openssl osslsigncode python3-pefile python3-capstone
   clang libclang-rt-14-dev"
 
 missing=""

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Checks the shipped hiscores.exe as a player's system sees it: it imports only
 KnownDLLs and the common controls its manifest binds, loads where it always has within
-32 KiB (pe_image.py), runs from the swap file when started from a removable or network
-disk, is terminal-server aware, carries the manifest Windows reads at start-up (themed
-controls, system DPI awareness and no execution level, which would switch off the
-registry virtualisation the records may live in), and no piece of the C or C++ runtime's start-up code nor a static constructor.
+32 KiB and runs on a 486 (pe_image.py), runs from the swap file when started from a
+removable or network disk, is terminal-server aware, carries the manifest Windows reads
+at start-up (themed controls, system DPI awareness and no execution level, which would
+switch off the registry virtualisation the records may live in), and no piece of the C
+or C++ runtime's start-up code nor a static constructor.
 
 The last two are read from the link map: the linker lists every archive member it
 pulled in and every input section, so an object from the C++ library, its support
@@ -72,11 +73,11 @@ def manifest_problems(image):
                        in ("trustInfo", "requestedExecutionLevel")]
 
 
-def check(exe, link_map, objdump):
+def check(exe, link_map):
     image = pefile.PE(exe)
     problems = (pe_image.loader_problems(image, exe, MAX_BYTES) + manifest_problems(image)
                 + pe_image.import_problems(image, exe)
-                + pe_image.seh_problems(image, exe, objdump))
+                + pe_image.code_problems(image))
     for name, flag in RUN_FROM_SWAP.items():
         if not image.FILE_HEADER.Characteristics & flag:
             problems.append(f"{name} not set: taking the disk out would crash the program")
@@ -101,10 +102,9 @@ def check(exe, link_map, objdump):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--map", required=True, help="the linker map of the program")
-    parser.add_argument("--objdump", required=True, help="disassembles the program")
     parser.add_argument("exe")
     arguments = parser.parse_args()
-    dlls, size, problems = check(arguments.exe, arguments.map, arguments.objdump)
+    dlls, size, problems = check(arguments.exe, arguments.map)
     print(f"{arguments.exe}: {size} bytes, imports {', '.join(dlls)}")
     print("".join(f"  {problem}\n" for problem in problems), end="")
     return 1 if problems else 0

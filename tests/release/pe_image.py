@@ -2,14 +2,15 @@
 the program (check_hiscores.py) and of the plug-in (tests/nsistumbra/win/check_binaries.py):
 what every image must meet (its size ceiling, a subsystem version every supported Windows
 accepts, ASLR and DEP with the relocations ASLR needs, no TLS directory, the mark of C
-runtime start-up code, a valid checksum where one is set, and on i686 the mark of an image
-without exception handlers where it has none), its imports, exports and resources."""
+runtime start-up code, a valid checksum where one is set, and on i686 code of the 486's
+instructions only and the mark of an image without exception handlers where it has none),
+its imports, exports and resources."""
 
 import os
-import re
-import subprocess
 
+import capstone
 import pefile
+from capstone import x86
 
 # The system DLLs the images may import. Windows maps a KnownDLL (None here) from the
 # system folder whatever the search order, so no DLL planted beside the image can stand in
@@ -29,6 +30,15 @@ SUBSYSTEM_VERSIONS = {pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]: (4, 0),
                       pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"]: (5, 2)}
 I386 = pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"]
 NO_SEH = pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NO_SEH"]
+CODE_SECTION = pefile.SECTION_CHARACTERISTICS["IMAGE_SCN_CNT_CODE"]
+# Capstone's groups that say no more than the kind of instruction; any other names an
+# extension of the instruction set (conditional moves, MMX, SSE, 3DNow! and later).
+BASE_GROUPS = {"branch_relative", "call", "fpu", "int", "iret", "jump", "mode32",
+               "not64bitmode", "privilege", "ret"}
+# Instructions of the Pentium and later that capstone puts in none of the extensions.
+AFTER_486 = {"cmpxchg8b", "cpuid", "endbr32", "fcomi", "fcomip", "fisttp", "fucomi", "fucomip",
+             "fxrstor", "fxsave", "lzcnt", "movbe", "popcnt", "rdmsr", "rdpmc", "rdrand", "rdtsc",
+             "rdtscp", "rsm", "syscall", "sysenter", "sysexit", "sysret", "wrmsr", "xgetbv"}
 ASLR_AND_DEP = (pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE"]
                 | pefile.DLL_CHARACTERISTICS["IMAGE_DLLCHARACTERISTICS_NX_COMPAT"])
 
@@ -55,22 +65,59 @@ def loader_problems(image, path, max_bytes):
     return problems
 
 
-def seh_problems(image, path, objdump):
+def code(image):
+    """Every instruction of an i686 image's code sections, decoded in one sweep with its
+    operands; bytes that decode to no instruction come as one of id 0."""
+    decoder = capstone.Cs(capstone.CS_ARCH_X86, capstone.CS_MODE_32)
+    decoder.detail = decoder.skipdata = True
+    for section in image.sections:
+        if section.Characteristics & CODE_SECTION:
+            yield from decoder.disasm(section.get_data()[:section.Misc_VirtualSize],
+                                      image.OPTIONAL_HEADER.ImageBase + section.VirtualAddress)
+
+
+def uses_fs_0(instruction):
+    """Reads or writes fs:[0], the head of the thread's exception handler chain."""
+    return any(operand.type == x86.X86_OP_MEM and operand.mem.segment == x86.X86_REG_FS
+               and not (operand.mem.base or operand.mem.index or operand.mem.disp)
+               for operand in instruction.operands)
+
+
+def lacks_486(instruction):
+    """An instruction that first came with a later processor than the 486."""
+    groups = {instruction.group_name(group) for group in instruction.groups}
+    return (bool(groups - BASE_GROUPS) or instruction.mnemonic in AFTER_486
+            # The multi-byte NOP (0f 1f) came with the Pentium Pro.
+            or instruction.mnemonic == "nop" and bool(instruction.op_str))
+
+
+def instruction_problems(instructions):
+    """Every processor from the 486 on runs the code only if it holds no instruction that
+    came later. The constructor lists at the end of .text are data, which decodes to none."""
+    later = [f"{i.mnemonic} at {i.address:#x}" for i in instructions if i.id and lacks_486(i)]
+    return [f"{len(later)} instructions a 486 lacks: {', '.join(later)}"] if later else []
+
+
+def seh_problems(image, instructions):
     """An i686 image registers its exception handlers in its load configuration, and code
     puts one in the thread's chain through fs:0. Marked NO_SEH, Windows dispatches to none
     of its handlers, so the mark belongs on exactly the images that have none."""
-    if image.FILE_HEADER.Machine != I386:
-        return []
     config = getattr(image, "DIRECTORY_ENTRY_LOAD_CONFIG", None)
     registered = getattr(config.struct, "SEHandlerCount", 0) if config else 0
-    listing = subprocess.run([objdump, "-d", path], check=True, capture_output=True,
-                             text=True).stdout
-    chained = re.findall(r"^ *([0-9a-f]+):.*%fs:0x0\b", listing, re.M)
+    chained = [hex(i.address) for i in instructions if i.id and uses_fs_0(i)]
     marked = bool(image.OPTIONAL_HEADER.DllCharacteristics & NO_SEH)
     if registered or chained:
         return [f"marked NO_SEH with {registered} handlers registered and fs:0 used at "
                 f"{chained}"] if marked else []
     return [] if marked else ["no exception handler of its own, yet not marked NO_SEH"]
+
+
+def code_problems(image):
+    """What an i686 image's code must meet: the 486's instructions, and the NO_SEH mark."""
+    if image.FILE_HEADER.Machine != I386:
+        return []
+    instructions = list(code(image))
+    return instruction_problems(instructions) + seh_problems(image, instructions)
 
 
 def imports(image):
