@@ -13,8 +13,9 @@ inline constexpr long kRegistryMoreData = 234;
 inline constexpr long kRegistryNoMoreItems = 259;
 inline constexpr unsigned long kRegistryStringType = 1;
 
-// Opens the key at path below HKEY_LOCAL_MACHINE, creating it when it is missing;
-// nullptr when that fails.
+// Opens the key at path below HKEY_LOCAL_MACHINE for reading, creating it when it is
+// missing; nullptr when that fails. Reading is all it asks for: a limited account may only
+// read the machine's keys.
 RegistryKey* OpenOrCreateKey(const char* path);
 // The name of the subkey at index; *nameSize is the buffer's size in, the name's
 // length out.

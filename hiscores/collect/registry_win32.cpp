@@ -8,8 +8,8 @@ RegistryKey* OpenOrCreateKey(const char* path) {
     HKEY key = nullptr;
     DWORD disposition = 0;
     char noClass[] = "";
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, noClass, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_READ,
+                        nullptr, &key, &disposition) != ERROR_SUCCESS)
         return nullptr;
     return reinterpret_cast<RegistryKey*>(key);
 }

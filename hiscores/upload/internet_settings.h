@@ -6,8 +6,8 @@ namespace hiscores {
 
 inline constexpr int kProxyServerSize = 1000;
 
-// The "ProxyServer" text, always terminated, and the "ProxyEnable" number; false when
-// either cannot be read.
+// The "ProxyServer" text, always terminated, and the "ProxyEnable" number, read with the
+// right to read alone; false when either cannot be read.
 bool ReadInternetSettings(char (&server)[kProxyServerSize], unsigned long* enable);
 
 } // namespace hiscores

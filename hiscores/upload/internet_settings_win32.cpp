@@ -15,8 +15,7 @@ constexpr char kInternetSettingsKey[] =
 
 bool ReadInternetSettings(char (&server)[kProxyServerSize], unsigned long* enable) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     // One byte stays out of the read, so a value that fills the buffer is still ended.
     memset(server, 0, sizeof server);

@@ -13,13 +13,17 @@ using namespace std::string_literals;
 
 constexpr unsigned long kString = 1;
 
-// Collects the records of games "A", "B", ...; checks the text and the counts, that the
-// product key exists afterwards, and, where the stand-in counts them, that no key was
-// left open.
+// Collects the records of games "A", "B", ..., their keys readable only when asked;
+// checks the text and the counts, that the product key exists afterwards, and, where the
+// stand-in counts them, that no key was left open.
 void ExpectCollected(const std::vector<std::vector<std::string>>& games, const std::string& text,
-                     int count, int leftOut) {
+                     int count, int leftOut, [[maybe_unused]] bool onlyReadable = false) {
     for (size_t game = 0; game < games.size(); ++game)
         stand_in::SetRecords(std::string(1, 'A' + game), games[game]);
+#ifdef _WIN32
+    if (onlyReadable)
+        stand_in::LetOnlyRead();
+#endif
     char collected[kHiscoreTextSize];
     int collectedLeftOut = -1;
     EXPECT_EQ(CollectHiscores(collected, &collectedLeftOut), count);
@@ -40,9 +44,13 @@ TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
         std::string text;
         int count;
         int leftOut;
+        bool onlyReadable = false; // the keys, as a limited account finds them
     };
     const Case cases[] = {
         {"nothing stored: the product key is created", {}, "", 0, 0},
+#ifdef _WIN32
+        {"keys readable only", {{"A1", "A2"}, {"B1"}}, "A1\nA2\nB1\n", 3, 0, true},
+#endif
         {"two games in enumeration order", {{"A1", "A2"}, {"B1", "B2"}}, "A1\nA2\nB1\nB2\n", 4, 0},
         {"an empty record counts", {{""}}, "\n", 1, 0},
         {"a line feed inside a record stays raw", {{"x\ny%"}}, "x\ny%\n", 1, 0},
@@ -55,7 +63,7 @@ TEST(Collect, JoinsWholeRecordsInOrderAsFarAsTheyFit) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.behaviour);
         stand_in::ResetRegistry();
-        ExpectCollected(c.games, c.text, c.count, c.leftOut);
+        ExpectCollected(c.games, c.text, c.count, c.leftOut, c.onlyReadable);
     }
 }
 

@@ -1,12 +1,38 @@
 #include "tests/support/registry_content.h"
+#include "tests/support/key_access_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 namespace stand_in {
 
+namespace {
+
+// The key at path below parent and every key below it; their owner may change the rights
+// of a locked key.
+void SetTreeAccess(HKEY parent, const char* path, const char* rights) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path, 0, WRITE_DAC | KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+        return;
+    EXPECT_TRUE(SetKeyAccess(key, rights));
+    char name[256];
+    DWORD size = sizeof name;
+    for (DWORD index = 0; RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr,
+                                        nullptr) == ERROR_SUCCESS;
+         ++index, size = sizeof name)
+        SetTreeAccess(key, name, rights);
+    RegCloseKey(key);
+}
+
+} // namespace
+
 void ResetRegistry() {
+    SetTreeAccess(HKEY_LOCAL_MACHINE, kProductKey, kFullAccess);
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+}
+
+void LetOnlyRead() {
+    SetTreeAccess(HKEY_LOCAL_MACHINE, kProductKey, kReadOnly);
 }
 
 void SetValue(const std::string& game, const std::string& name, unsigned long type,

@@ -27,6 +27,13 @@ inline void SetRecords(const std::string& game, const std::vector<std::string>& 
                  records[i] + '\0');
 }
 
+// The real registry's own, so under Wine only: access rights.
+#ifdef _WIN32
+// The product key and every game key below it readable only, as a limited account finds
+// them; ResetRegistry gives the access back.
+void LetOnlyRead();
+#endif
+
 // The in-memory stand-in's own, so native only: a fault to inject and a leak to count.
 #ifndef _WIN32
 // Makes enumeration of the given index (or of every index, with -1) fail with status.

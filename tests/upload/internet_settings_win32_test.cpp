@@ -1,4 +1,5 @@
 #include "hiscores/upload/internet_settings.h"
+#include "tests/support/key_access_win32.h"
 
 #include <windows.h>
 
@@ -18,11 +19,13 @@ TEST(InternetSettings, AreReadRawFromTheCurrentUsersKey) {
         std::string server; // as stored, terminator included when the writer wrote one
         DWORD serverType;
         bool read;
-        std::string text; // what the program reads
+        std::string text;          // what the program reads
+        bool onlyReadable = false; // the key, as a limited account may find it
     };
     const std::string longest(kProxyServerSize - 1, 'h');
     const Case cases[] = {
         {std::string("http://proxy.lan:3128\0", 22), REG_SZ, true, "http://proxy.lan:3128"},
+        {"proxy.lan:8080", REG_SZ, true, "proxy.lan:8080", true},
         {"proxy.lan:3128", REG_BINARY, true, "proxy.lan:3128"},
         // The longest value without a terminator still comes back ended.
         {longest, REG_BINARY, true, longest},
@@ -41,10 +44,17 @@ TEST(InternetSettings, AreReadRawFromTheCurrentUsersKey) {
                        static_cast<DWORD>(c.server.size()));
         RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored),
                        sizeof stored);
+        char original[4096];
+        DWORD originalSize = sizeof original;
+        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, original, &originalSize);
+        if (c.onlyReadable) {
+            EXPECT_TRUE(stand_in::SetKeyAccess(key, stand_in::kReadOnly));
+        }
         char server[kProxyServerSize];
         memset(server, 'x', sizeof server);
         unsigned long enable = 0;
         EXPECT_EQ(ReadInternetSettings(server, &enable), c.read);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original);
         if (c.read) {
             EXPECT_EQ(std::string(server), c.text);
             EXPECT_EQ(enable, stored);
