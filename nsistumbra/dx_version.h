@@ -1,5 +1,7 @@
 #pragma once
 
+#include "nsistumbra/status.h"
+
 #include <cstdint>
 
 namespace nsistumbra {
@@ -20,6 +22,12 @@ constexpr std::uint32_t LetterNumber(char letter) {
 constexpr PackedDxVersion PackDxVersion(std::uint32_t major, std::uint32_t minor, char letter) {
     return ((major * 256u) + minor) * 256u + LetterNumber(letter);
 }
+
+// The DirectX diagnostic provider's answer: kOk only when major and minor came as
+// unsigned 32-bit numbers and the letter as a string of at least one character. Each is
+// written as soon as it counts, so a failed query may have written some. Any output may be
+// absent.
+Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter);
 
 // Asks the DirectX diagnostic provider, then the file-version table, which always
 // answers. Writes the packed version and its text ("9.0c", "8.1", "0.0" when nothing was

@@ -16,82 +16,65 @@ constexpr IID kDxDiagProviderInterface = {
 constexpr DWORD kDxDiagHeaderVersion = 111;
 constexpr int kLetterBufferSize = 10;
 
-bool ReadUnsignedProperty(IDxDiagContainer* container, const wchar_t* name, VARIANT* variant,
-                          std::uint32_t* value) {
-    bool read = false;
-    if (SUCCEEDED(container->GetProp(name, variant)) && variant->vt == VT_UI4) {
-        if (value != nullptr)
-            *value = variant->ulVal;
-        read = true;
+void ReadProperty(IDxDiagContainer* container, const wchar_t* name, VARIANT* variant,
+                  DxDiagProperty* property) {
+    if (SUCCEEDED(container->GetProp(name, variant))) {
+        property->read = true;
+        property->type = variant->vt;
+        if (variant->vt != VT_BSTR) {
+            property->value = variant->ulVal;
+        } else {
+            property->length = SysStringLen(variant->bstrVal);
+            char converted[kLetterBufferSize] = {};
+            // A string too long for the buffer still gives its first character.
+            if (WideCharToMultiByte(CP_ACP, 0, variant->bstrVal, -1, converted, sizeof converted,
+                                    nullptr, nullptr) == 0)
+                WideCharToMultiByte(CP_ACP, 0, variant->bstrVal, 1, converted, sizeof converted,
+                                    nullptr, nullptr);
+            property->first = converted[0];
+        }
     }
     VariantClear(variant);
-    return read;
 }
 
-bool ReadLetterProperty(IDxDiagContainer* container, VARIANT* variant, char* letter) {
-    bool read = false;
-    if (SUCCEEDED(container->GetProp(L"szDirectXVersionLetter", variant)) &&
-        variant->vt == VT_BSTR && SysStringLen(variant->bstrVal) > 0) {
-        char converted[kLetterBufferSize] = {};
-        // A string too long for the buffer still gives its first character.
-        if (WideCharToMultiByte(CP_ACP, 0, variant->bstrVal, -1, converted, sizeof converted,
-                                nullptr, nullptr) == 0)
-            WideCharToMultiByte(CP_ACP, 0, variant->bstrVal, 1, converted, sizeof converted,
-                                nullptr, nullptr);
-        if (letter != nullptr)
-            *letter = converted[0];
-        read = true;
-    }
-    VariantClear(variant);
-    return read;
-}
-
-bool ReadSystemInfo(IDxDiagContainer* systemInfo, std::uint32_t* major, std::uint32_t* minor,
-                    char* letter) {
+void ReadSystemInfo(IDxDiagContainer* systemInfo, DxDiagSystemInfo* info) {
     VARIANT variant;
     VariantInit(&variant);
-    // All three are read whatever the earlier reads gave.
-    const bool majorRead =
-        ReadUnsignedProperty(systemInfo, L"dwDirectXVersionMajor", &variant, major);
-    const bool minorRead =
-        ReadUnsignedProperty(systemInfo, L"dwDirectXVersionMinor", &variant, minor);
-    const bool letterRead = ReadLetterProperty(systemInfo, &variant, letter);
-    return majorRead && minorRead && letterRead;
+    ReadProperty(systemInfo, L"dwDirectXVersionMajor", &variant, &info->major);
+    ReadProperty(systemInfo, L"dwDirectXVersionMinor", &variant, &info->minor);
+    ReadProperty(systemInfo, L"szDirectXVersionLetter", &variant, &info->letter);
 }
 
-bool QueryProvider(std::uint32_t* major, std::uint32_t* minor, char* letter) {
+void QueryProvider(DxDiagSystemInfo* info) {
     IDxDiagProvider* provider = nullptr;
     if (FAILED(CoCreateInstance(kDxDiagProviderClass, nullptr, CLSCTX_INPROC_SERVER,
                                 kDxDiagProviderInterface, reinterpret_cast<void**>(&provider))))
-        return false;
+        return;
     DXDIAG_INIT_PARAMS parameters = {};
     parameters.dwSize = sizeof parameters;
     parameters.dwDxDiagHeaderVersion = kDxDiagHeaderVersion;
     parameters.bAllowWHQLChecks = FALSE;
     parameters.pReserved = nullptr;
-    bool answered = false;
     IDxDiagContainer* root = nullptr;
     if (SUCCEEDED(provider->Initialize(&parameters)) &&
         SUCCEEDED(provider->GetRootContainer(&root))) {
         IDxDiagContainer* systemInfo = nullptr;
         if (SUCCEEDED(root->GetChildContainer(L"DxDiag_SystemInfo", &systemInfo))) {
-            answered = ReadSystemInfo(systemInfo, major, minor, letter);
+            ReadSystemInfo(systemInfo, info);
             systemInfo->Release();
         }
         root->Release();
     }
     provider->Release();
-    return answered;
 }
 
 } // namespace
 
-Status QueryVersionFromDxDiag(std::uint32_t* major, std::uint32_t* minor, char* letter) {
+void ReadDxDiagSystemInfo(DxDiagSystemInfo* info) {
     const bool joinedCom = SUCCEEDED(CoInitialize(nullptr));
-    const bool answered = QueryProvider(major, minor, letter);
+    QueryProvider(info);
     if (joinedCom)
         CoUninitialize();
-    return answered ? Status::kOk : Status::kFail;
 }
 
 } // namespace nsistumbra

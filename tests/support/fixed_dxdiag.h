@@ -1,16 +1,21 @@
 #pragma once
 
+#include "nsistumbra/dxdiag_query.h"
+
 #include <cstdint>
 
 // A stand-in for the DirectX diagnostic provider: tests say what it answers.
 namespace stand_in {
 
-enum class DxDiag {
-    kAnswers, // all three values read
-    kPartial, // major and minor written, then the letter cannot be read and the query fails
-    kMissing, // nothing written and the query fails
-};
+// What ReadDxDiagSystemInfo gives from now on.
+void SetDxDiag(const nsistumbra::DxDiagSystemInfo& answer);
 
-void SetDxDiag(DxDiag provider, std::uint32_t major, std::uint32_t minor, char letter);
+// Properties as the provider gives them: a number of a variant type, a string.
+constexpr nsistumbra::DxDiagProperty DxNumber(std::uint32_t value, std::uint16_t type = 19) {
+    return {true, type, value, 0, '\0'};
+}
+constexpr nsistumbra::DxDiagProperty DxString(std::uint32_t length, char first) {
+    return {true, 8, 0, length, first};
+}
 
 } // namespace stand_in
