@@ -23,13 +23,15 @@ GAMES_TEXT = b"alpha 100 Ann\nalpha 90 50% Bob\nbeta 7 Cy\n"
 
 
 def own_calls(trace):
-    """The calls in a relay trace made by the program's own code, without leading zeros."""
+    """The calls in a relay trace made by the program's own code, without leading zeros;
+    an argument of five digits or more, an address, as "*"."""
     image = pathlib.Path(environment.program()).read_bytes()
     header = struct.unpack_from("<I", image, 0x3C)[0] + 24  # the optional header
     wide = struct.unpack_from("<H", image, header)[0] == 0x20B
     base = struct.unpack_from("<Q" if wide else "<I", image, header + (24 if wide else 28))[0]
     size = struct.unpack_from("<I", image, header + 56)[0]
-    return [re.sub(r"\b0+(?=[0-9a-f])", "", call) for call, ret in
+    return [re.sub(r"\b[0-9a-f]{5,}\b", "*", re.sub(r"\b0+(?=[0-9a-f])", "", call))
+            for call, ret in
             re.findall(r"Call \w+\.(\w+\([0-9a-f,]*\)) ret=([0-9a-f]+)", trace)
             if base <= int(ret, 16) < base + size]
 
@@ -63,11 +65,11 @@ class MainWindow(testcase.WineTestCase):
         self.assertEqual(self.program.message_boxes(), list(message_boxes))
 
     def test_opens_with_the_program_title_and_loads_no_dll_beside_it(self):
-        # Started from a folder named with a letter above 0x7F, directly or by a command
-        # line that names it unquoted, the rest of its own name is no argument. A DLL
-        # planted in that folder, one that the process loads by name once it runs and that
-        # Wine is told to prefer to its own, is never loaded.
-        folder = pathlib.Path(namespace.work_dir()) / "T\u00fcmbra"
+        # Started from a folder named with a blank and a letter above 0x7F, by a command
+        # line that names it quoted, as Explorer does, or through cmd, the rest of its own
+        # name is no argument. A DLL planted in that folder, one that the process loads by
+        # name once it runs and that Wine is told to prefer to its own, is never loaded.
+        folder = pathlib.Path(namespace.work_dir()) / "T\u00fcmbra Games"
         folder.mkdir(exist_ok=True)
         copy = folder / "hiscores.exe"
         shutil.copyfile(environment.program(), copy)
@@ -81,16 +83,18 @@ class MainWindow(testcase.WineTestCase):
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
                 self.close()
 
-    def test_start_up_sets_the_error_mode_and_the_window_alone_starts_com(self):
+    def test_start_up_sets_the_error_mode_and_the_window_alone_its_controls_and_com(self):
         # Wine shows no box for a drive without a disk, so only the calls can show: in
         # Wine's relay trace, those returning into the program's image.
-        relayed = "kernel32.SetErrorMode;combase.CoInitializeEx;combase.CoUninitialize"
+        relayed = ("kernel32.SetErrorMode;comctl32.InitCommonControlsEx;user32.CreateDialogParamA;"
+                   "combase.CoInitializeEx;combase.CoUninitialize")
         registry.import_registry('[HKEY_CURRENT_USER\\Software\\Wine\\Debug]\n'
                                  '"RelayInclude"="%s"\n' % relayed)
         self.start(trace="-all,+msgbox,+relay")
         self.close()
         silent = program.run(trace="-all,+relay")
-        window = ["SetErrorMode(1)", "SetErrorMode(1)", "CoInitializeEx(0,6)", "CoUninitialize()"]
+        window = ["SetErrorMode(1)", "SetErrorMode(1)", "InitCommonControlsEx(*)",
+                  "CreateDialogParamA(*,65,0,*,0)", "CoInitializeEx(0,6)", "CoUninitialize()"]
         self.assertEqual((own_calls(self.program.trace()), own_calls(silent.trace)),
                          (window, window[:2]))
 
