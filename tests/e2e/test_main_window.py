@@ -83,7 +83,7 @@ class MainWindow(testcase.WineTestCase):
                 self.assertEqual(gui.title(self.window), TEXTS["kProgramTitle"])
                 self.close()
 
-    def test_start_up_sets_the_error_mode_and_the_window_alone_its_controls_and_com(self):
+    def test_start_up_sets_the_error_mode_and_only_the_window_starts_controls_and_com(self):
         # Wine shows no box for a drive without a disk, so only the calls can show: in
         # Wine's relay trace, those returning into the program's image.
         relayed = ("kernel32.SetErrorMode;comctl32.InitCommonControlsEx;user32.CreateDialogParamA;"

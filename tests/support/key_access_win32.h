@@ -9,7 +9,6 @@ namespace stand_in {
 // Everyone may read the key, no one change it: the machine's keys as a limited account
 // finds them.
 inline constexpr char kReadOnly[] = "D:P(A;;KR;;;WD)";
-inline constexpr char kFullAccess[] = "D:(A;;KA;;;WD)";
 
 // Gives the key the rights of an SDDL text; the handle needs WRITE_DAC.
 inline bool SetKeyAccess(HKEY key, const char* rights) {

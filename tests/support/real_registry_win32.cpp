@@ -8,6 +8,8 @@ namespace stand_in {
 
 namespace {
 
+constexpr char kFullAccess[] = "D:(A;;KA;;;WD)";
+
 // The key at path below parent and every key below it; their owner may change the rights
 // of a locked key.
 void SetTreeAccess(HKEY parent, const char* path, const char* rights) {

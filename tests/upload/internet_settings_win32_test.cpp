@@ -36,6 +36,9 @@ TEST(InternetSettings, AreReadRawFromTheCurrentUsersKey) {
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kInternetSettingsKey, 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
+    char access[4096]; // the key's own, given back after each read
+    DWORD accessSize = sizeof access;
+    RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, access, &accessSize);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.server.size());
         const DWORD stored = 7;
@@ -44,9 +47,6 @@ TEST(InternetSettings, AreReadRawFromTheCurrentUsersKey) {
                        static_cast<DWORD>(c.server.size()));
         RegSetValueExA(key, "ProxyEnable", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&stored),
                        sizeof stored);
-        char original[4096];
-        DWORD originalSize = sizeof original;
-        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, original, &originalSize);
         if (c.onlyReadable) {
             EXPECT_TRUE(stand_in::SetKeyAccess(key, stand_in::kReadOnly));
         }
@@ -54,7 +54,7 @@ TEST(InternetSettings, AreReadRawFromTheCurrentUsersKey) {
         memset(server, 'x', sizeof server);
         unsigned long enable = 0;
         EXPECT_EQ(ReadInternetSettings(server, &enable), c.read);
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access);
         if (c.read) {
             EXPECT_EQ(std::string(server), c.text);
             EXPECT_EQ(enable, stored);
